@@ -33,4 +33,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
                         int multiByteCount, LPCSTR defaultChar, BOOL* usedDefaultChar);
 
+// The entry point of a GUI program; the native build's main() calls it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+
 }  // extern "C"

@@ -1,0 +1,85 @@
+#include "cstring.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+CString::CString(const wchar_t* text) {
+    if (!text || !*text) return;
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return;
+    m_text.resize(size);
+    WideCharToMultiByte(CP_ACP, 0, text, -1, m_text.data(), size, nullptr, nullptr);
+    m_text.resize(std::strlen(m_text.c_str()));
+}
+
+CString& CString::operator=(const char* text) {
+    m_text = text ? text : "";
+    return *this;
+}
+
+CString& CString::operator+=(const CString& other) {
+    m_text += other.m_text;
+    return *this;
+}
+
+CString& CString::operator+=(const char* text) {
+    if (text) m_text += text;
+    return *this;
+}
+
+CString& CString::operator+=(char c) {
+    m_text += c;
+    return *this;
+}
+
+CString CString::Left(int count) const {
+    CString result;
+    if (count > 0) result.m_text = m_text.substr(0, static_cast<size_t>(count));
+    return result;
+}
+
+void CString::Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length < 0) {
+        m_text.clear();
+    } else {
+        std::string text(static_cast<size_t>(length), '\0');
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+        m_text = std::move(text);
+    }
+    va_end(args);
+}
+
+char* CString::GetBuffer(int minLength) {
+    if (minLength > GetLength()) m_text.resize(static_cast<size_t>(minLength));
+    return m_text.data();
+}
+
+void CString::ReleaseBuffer(int newLength) {
+    if (newLength < 0) newLength = static_cast<int>(std::strlen(m_text.c_str()));
+    m_text.resize(static_cast<size_t>(newLength));
+}
+
+CString operator+(const CString& a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const CString& a, const char* b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const char* a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
