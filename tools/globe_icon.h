@@ -1,0 +1,11 @@
+// The application picture: a shaded globe with its grid of meridians and parallels and a marked position.
+#pragma once
+
+#include "icon_image.h"
+
+#include <vector>
+
+// The nine images of the application icon: 48, 32 and 16 pixels, each at 4, 8 and 32 bits per pixel.
+// The true-colour images are smoothly shaded and anti-aliased; the paletted ones are drawn with a few
+// flat colours taken from their palettes, so they need no dithering.
+std::vector<IconImage> DrawAppIcon();
