@@ -2,9 +2,11 @@
 // length in bytes stored in the four bytes before it, as on Windows.
 #pragma once
 
-#include <windows.h>
+// Declared before <windows.h>, which reaches this header again through
+// propidl.h and needs the type there.
+typedef wchar_t* BSTR;
 
-typedef OLECHAR* BSTR;
+#include <windows.h>
 
 extern "C" {
 BSTR SysAllocString(const OLECHAR* text);

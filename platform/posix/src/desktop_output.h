@@ -1,0 +1,18 @@
+// Event and error lines of the console desktop.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace desktop {
+
+// Writes text so that it stays on one line: backslash, line feed, tab and
+// other control bytes are escaped; every other byte is written as it is.
+std::string EscapeText(std::string_view text);
+
+// Writes one event line on the event output and flushes it.
+void WriteEvent(std::string_view line);
+// Writes "error: <what>" on the error output and flushes it.
+void WriteError(std::string_view what);
+
+}  // namespace desktop

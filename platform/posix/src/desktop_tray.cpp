@@ -1,0 +1,113 @@
+// The notification area: entries keyed by window and id, each change printed
+// as a "tray" event line.
+#include "desktop_tray.h"
+
+#include "desktop_console.h"
+#include "desktop_icons.h"
+#include "desktop_output.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace desktop {
+namespace {
+
+constexpr DWORD kSetVersion = 4;  // NIM_SETVERSION
+constexpr DWORD kErrorAlreadyExists = ERROR_ALREADY_EXISTS;
+constexpr DWORD kErrorNotFound = ERROR_NOT_FOUND;
+
+std::vector<TrayEntry> entries;  // in the order they were added
+DWORD trayFailure = 0;
+
+std::vector<TrayEntry>::iterator FindEntry(HWND hwnd, UINT id) {
+    return std::find_if(entries.begin(), entries.end(),
+                        [&](const TrayEntry& entry) { return entry.window == hwnd && entry.id == id; });
+}
+
+// Copies the tooltip as the shell does: at most 127 characters and the zero.
+void CopyTip(TrayEntry& entry, const CHAR (&tip)[128]) {
+    const size_t length = strnlen(tip, sizeof tip - 1);
+    std::memcpy(entry.tip, tip, length);
+    entry.tip[length] = '\0';
+}
+
+void Apply(TrayEntry& entry, const NOTIFYICONDATAA& data) {
+    if (data.uFlags & NIF_MESSAGE) entry.callbackMessage = data.uCallbackMessage;
+    if (data.uFlags & NIF_ICON) entry.icon = data.hIcon;
+    if (data.uFlags & NIF_TIP) CopyTip(entry, data.szTip);
+}
+
+void WriteEntryEvent(const char* action, const TrayEntry& entry) {
+    WriteEvent(std::string("tray ") + action + " " + std::to_string(entry.id) + " icon=" + IconText(entry.icon) +
+               " tip=" + EscapeText(entry.tip));
+}
+
+}  // namespace
+
+const TrayEntry* LatestTrayEntry() { return entries.empty() ? nullptr : &entries.back(); }
+
+void ResetTray() {
+    entries.clear();
+    trayFailure = 0;
+}
+
+void SetTrayFailure(DWORD error) { trayFailure = error; }
+
+std::vector<TrayEntryState> TrayEntries() {
+    std::vector<TrayEntryState> states;
+    for (const TrayEntry& entry : entries)
+        states.push_back(TrayEntryState{entry.window, entry.id, entry.callbackMessage, entry.icon, entry.tip});
+    return states;
+}
+
+}  // namespace desktop
+
+BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
+    using namespace desktop;
+    if (!data) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (trayFailure) {
+        SetLastError(trayFailure);
+        return FALSE;
+    }
+    auto entry = FindEntry(data->hWnd, data->uID);
+    switch (message) {
+        case NIM_ADD: {
+            if (entry != entries.end()) {
+                SetLastError(kErrorAlreadyExists);
+                return FALSE;
+            }
+            TrayEntry added;
+            added.window = data->hWnd;
+            added.id = data->uID;
+            Apply(added, *data);
+            entries.push_back(added);
+            WriteEntryEvent("add", entries.back());
+            return TRUE;
+        }
+        case NIM_MODIFY:
+            if (entry == entries.end()) break;
+            Apply(*entry, *data);
+            WriteEntryEvent("modify", *entry);
+            return TRUE;
+        case NIM_DELETE:
+            if (entry == entries.end()) break;
+            WriteEvent("tray delete " + std::to_string(entry->id));
+            entries.erase(entry);
+            return TRUE;
+        case kSetVersion:
+            if (entry == entries.end()) break;
+            return TRUE;
+        default:
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+    }
+    SetLastError(kErrorNotFound);
+    return FALSE;
+}

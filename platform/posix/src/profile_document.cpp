@@ -1,0 +1,197 @@
+#include "profile_document.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Windows also treats Ctrl-Z, the old end-of-file mark, as a blank.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1a';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// Collects names in order, each once whatever its case.
+class NameList {
+public:
+    void Add(std::string_view name) {
+        std::string key(name);
+        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        if (seen_.insert(std::move(key)).second) names_.push_back(name);
+    }
+    std::vector<std::string_view> Take() { return std::move(names_); }
+
+private:
+    std::unordered_set<std::string> seen_;
+    std::vector<std::string_view> names_;
+};
+
+}  // namespace
+
+ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text)) { Parse(); }
+
+void ProfileDocument::Parse() {
+    lines_.clear();
+    const std::string_view all = text_;
+    size_t pos = all.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+    while (pos < all.size()) {
+        Line line;
+        line.begin = pos;
+        line.end = std::min(all.find_first_of("\r\n", pos), all.size());
+        line.next = line.end;
+        if (line.next < all.size()) line.next += all.compare(line.end, 2, kLineEnd) == 0 ? 2 : 1;
+        pos = line.next;
+
+        std::string_view content = all.substr(line.begin, line.end - line.begin);
+        content = Trim(content.substr(0, content.find('\0')));
+        if (content.empty()) {
+            line.kind = Kind::Blank;
+        } else if (content.front() == ';') {
+            line.kind = Kind::Comment;
+        } else if (const size_t close = content.rfind(']');
+                   content.front() == '[' && close != std::string_view::npos) {
+            line.kind = Kind::Section;
+            line.name = Trim(content.substr(1, close - 1));
+        } else {
+            line.kind = Kind::Key;
+            const size_t equals = content.find('=');
+            line.name = Trim(content.substr(0, equals));
+            if (equals != std::string_view::npos) {
+                line.hasValue = true;
+                line.value = Trim(content.substr(equals + 1));
+            }
+        }
+        lines_.push_back(line);
+    }
+}
+
+std::optional<size_t> ProfileDocument::FindSection(std::string_view name, size_t from) const {
+    name = Trim(name);
+    for (size_t i = from; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Section && SameName(lines_[i].name, name)) return i;
+    return std::nullopt;
+}
+
+size_t ProfileDocument::SectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
+    return i;
+}
+
+size_t ProfileDocument::LastKeyLine(size_t header) const {
+    size_t last = header;
+    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
+        if (lines_[i].kind == Kind::Key) last = i;
+    return last;
+}
+
+std::optional<size_t> ProfileDocument::FindKey(size_t header, std::string_view key, bool needValue) const {
+    key = Trim(key);
+    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Kind::Key && (line.hasValue || !needValue) && SameName(line.name, key)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> ProfileDocument::Value(std::string_view section, std::string_view key) const {
+    const auto header = FindSection(section);
+    if (!header) return std::nullopt;
+    const auto found = FindKey(*header, key, true);
+    if (!found) return std::nullopt;
+    std::string_view value = lines_[*found].value;
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::vector<std::string_view> ProfileDocument::SectionNames() const {
+    NameList names;
+    for (const Line& line : lines_)
+        if (line.kind == Kind::Section && !line.name.empty()) names.Add(line.name);
+    return names.Take();
+}
+
+std::vector<std::string_view> ProfileDocument::KeyNames(std::string_view section) const {
+    NameList names;
+    const auto header = FindSection(section);
+    if (!header) return {};
+    for (size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Kind::Key && line.hasValue && !line.name.empty()) names.Add(line.name);
+    }
+    return names.Take();
+}
+
+void ProfileDocument::Splice(size_t begin, size_t end, std::string_view replacement) {
+    text_.replace(begin, end - begin, replacement);
+}
+
+bool ProfileDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+    section = Trim(section);
+    key = Trim(key);
+    while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+
+    std::string text;
+    const auto header = FindSection(section);
+    if (!header) {
+        if (!lines_.empty() && lines_.back().next == lines_.back().end) text += kLineEnd;
+        ((text += '[') += section) += ']';
+        text += kLineEnd;
+        ((text += key) += '=') += value;
+        text += kLineEnd;
+        Splice(text_.size(), text_.size(), text);
+    } else if (const auto found = FindKey(*header, key, false)) {
+        const Line& line = lines_[*found];
+        if (line.hasValue && line.value == value) return false;
+        ((text += line.name) += '=') += value;
+        Splice(line.begin, line.end, text);
+    } else {
+        const Line& after = lines_[LastKeyLine(*header)];
+        if (after.next == after.end) text += kLineEnd;
+        ((text += key) += '=') += value;
+        text += kLineEnd;
+        Splice(after.next, after.next, text);
+    }
+    Parse();
+    return true;
+}
+
+bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) {
+    for (auto header = FindSection(section); header; header = FindSection(section, *header + 1)) {
+        if (const auto found = FindKey(*header, key, false)) {
+            Splice(lines_[*found].begin, lines_[*found].next, {});
+            Parse();
+            return true;
+        }
+    }
+    return false;
+}
+
+// A section goes from its header to its last key line; comments and blank
+// lines after that stay, as they may well introduce what follows.
+bool ProfileDocument::DeleteSection(std::string_view section) {
+    std::vector<std::pair<size_t, size_t>> ranges;
+    for (auto header = FindSection(section); header; header = FindSection(section, *header + 1))
+        ranges.emplace_back(lines_[*header].begin, lines_[LastKeyLine(*header)].next);
+    if (ranges.empty()) return false;
+    for (auto range = ranges.rbegin(); range != ranges.rend(); ++range)
+        Splice(range->first, range->second, {});
+    Parse();
+    return true;
+}

@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include <cerrno>
+#include <ctime>
+
+void Sleep(DWORD milliseconds) {
+    if (milliseconds == INFINITE) {
+        for (;;) {
+            timespec day{86400, 0};
+            nanosleep(&day, nullptr);
+        }
+    }
+    timespec remaining{static_cast<time_t>(milliseconds / 1000),
+                       static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+    }
+}
