@@ -1,0 +1,72 @@
+#include "sim_class_factory.h"
+
+#include <locationapi.h>
+#include <sensorsapi.h>
+
+#include <utility>
+
+#include "com_object.h"
+#include "scenario_path.h"
+#include "sim_location.h"
+#include "sim_sensor_manager.h"
+
+namespace {
+
+// Hands the new object (created with one reference) out through `iid`.
+template <class Object>
+HRESULT HandOut(Object* created, REFIID iid, void** object) {
+    auto holder = ComRef<Object>::Adopt(created);
+    return holder->QueryInterface(iid, object);
+}
+
+class CSimClassFactory final : public CComObjectBase<IClassFactory> {
+public:
+    explicit CSimClassFactory(const CLSID& clsid) : clsid_(clsid) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        return AnswerQuery(iid, object, {&IID_IUnknown, &IID_IClassFactory});
+    }
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        const std::string path = ScenarioPathFromEnvironment();
+        if (IsEqualCLSID(clsid_, CLSID_SensorManager)) return CreateSimSensorManager(path, iid, object);
+        return CreateSimLocation(path, iid, object);
+    }
+
+    STDMETHODIMP LockServer(BOOL lock) override {
+        LockModule(lock != FALSE);
+        return S_OK;
+    }
+
+private:
+    CLSID clsid_;
+};
+
+}  // namespace
+
+HRESULT CreateSimSensorManager(const std::string& scenarioPath, REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    ScenarioFile file(scenarioPath);
+    if (!file.Current().sensorApi) return REGDB_E_CLASSNOTREG;
+    return HandOut(new CSimSensorManager(std::move(file)), iid, object);
+}
+
+HRESULT CreateSimLocation(const std::string& scenarioPath, REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    const ScenarioFile file(scenarioPath);
+    if (!file.Current().locationApi) return REGDB_E_CLASSNOTREG;
+    return HandOut(new CSimLocation(file.Current()), iid, object);
+}
+
+HRESULT GetSimClassObject(REFCLSID clsid, REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(clsid, CLSID_SensorManager) && !IsEqualCLSID(clsid, CLSID_Location))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return HandOut(new CSimClassFactory(clsid), iid, object);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+#include <sensorsapi.h>
+
+#include "com_object.h"
+#include "scenario.h"
+
+// A sensor's data report: the values the sensor had when it was made.
+class CSimDataReport final : public CComObjectBase<ISensorDataReport> {
+public:
+    explicit CSimDataReport(const SensorDefinition& sensor);
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+
+    STDMETHODIMP GetTimestamp(SYSTEMTIME* timestamp) override;
+    // A value not in the report fails with ERROR_NOT_FOUND and leaves the
+    // variant empty.
+    STDMETHODIMP GetSensorValue(REFPROPERTYKEY key, PROPVARIANT* value) override;
+    STDMETHODIMP GetSensorValues(IPortableDeviceKeyCollection* keys, IPortableDeviceValues** values) override;
+
+private:
+    SensorDefinition sensor_;
+    SYSTEMTIME timestamp_;
+};

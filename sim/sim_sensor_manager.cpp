@@ -1,0 +1,141 @@
+#include "sim_sensor_manager.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "scenario_timer.h"
+#include "sensor_change.h"
+#include "sim_data_report.h"
+#include "sim_sensor_collection.h"
+
+struct CSimSensorManager::Announcement {
+    SensorEvent event;
+    ComRef<CSimSensor> sensor;
+};
+
+CSimSensorManager::CSimSensorManager(ScenarioFile file) : file_(std::move(file)) {
+    ApplyScenario(file_.Current());
+    if (!file_.Path().empty()) timer_ = StartScenarioTimer(this);
+}
+
+CSimSensorManager::~CSimSensorManager() {
+    StopScenarioTimer(timer_);
+    if (sink_ != nullptr) sink_->Release();
+}
+
+void CSimSensorManager::CheckScenario() {
+    if (!file_.Refresh()) return;
+    // Every sensor is updated before anyone is told, so that a sink calling
+    // back sees the new scenario throughout.
+    for (const Announcement& announcement : ApplyScenario(file_.Current())) Announce(announcement);
+}
+
+std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(const Scenario& scenario) {
+    std::vector<Announcement> announcements;
+    std::vector<ComRef<CSimSensor>> known = std::move(sensors_);
+    sensors_.clear();
+
+    auto takeKnown = [&known](REFGUID id) {
+        const auto found = std::find_if(known.begin(), known.end(), [&id](const ComRef<CSimSensor>& sensor) {
+            return IsEqualGUID(sensor->Definition().id, id);
+        });
+        if (found == known.end()) return ComRef<CSimSensor>();
+        ComRef<CSimSensor> sensor = std::move(*found);
+        known.erase(found);
+        return sensor;
+    };
+    auto update = [&announcements](const ComRef<CSimSensor>& sensor, const SensorDefinition* before,
+                                   const SensorDefinition& after) {
+        for (SensorEvent event : EventsForChange(before, after)) announcements.push_back({event, sensor});
+        sensor->SetDefinition(after);
+    };
+
+    for (const SensorDefinition& definition : scenario.sensors) {
+        ComRef<CSimSensor> sensor = takeKnown(definition.id);
+        if (sensor) {
+            const SensorDefinition before = sensor->Definition();
+            update(sensor, &before, definition);
+        } else {
+            sensor = ComRef<CSimSensor>::Adopt(new CSimSensor(definition));
+            update(sensor, nullptr, definition);
+        }
+        sensors_.push_back(std::move(sensor));
+    }
+    for (ComRef<CSimSensor>& sensor : known) {
+        SensorDefinition gone = sensor->Definition();
+        gone.present = false;
+        update(sensor, &sensor->Definition(), gone);
+        sensors_.push_back(std::move(sensor));
+    }
+    return announcements;
+}
+
+void CSimSensorManager::Announce(const Announcement& announcement) {
+    CSimSensor* sensor = announcement.sensor.Get();
+    const SensorDefinition& definition = sensor->Definition();
+    const auto state = static_cast<SensorState>(definition.state);
+    switch (announcement.event) {
+        case SensorEvent::Enter:
+            if (auto sink = ComRef<ISensorManagerEvents>::Share(sink_)) sink->OnSensorEnter(sensor, state);
+            break;
+        case SensorEvent::Leave:
+            if (auto sink = sensor->TakeSink()) sink->OnLeave(definition.id);
+            break;
+        case SensorEvent::StateChanged:
+            if (auto sink = sensor->Sink()) sink->OnStateChanged(sensor, state);
+            break;
+        case SensorEvent::DataUpdated:
+            if (auto sink = sensor->Sink()) {
+                auto report = ComRef<ISensorDataReport>::Adopt(new CSimDataReport(definition));
+                sink->OnDataUpdated(sensor, report.Get());
+            }
+            break;
+    }
+}
+
+STDMETHODIMP CSimSensorManager::QueryInterface(REFIID iid, void** object) {
+    return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ISensorManager});
+}
+
+HRESULT CSimSensorManager::CollectPresent(const std::function<bool(const SensorDefinition&)>& matches,
+                                          ISensorCollection** found) {
+    if (found == nullptr) return E_POINTER;
+    *found = nullptr;
+    std::vector<CSimSensor*> matching;
+    for (const ComRef<CSimSensor>& sensor : sensors_)
+        if (sensor->Definition().present && matches(sensor->Definition())) matching.push_back(sensor.Get());
+    if (matching.empty()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    *found = new CSimSensorCollection(matching);
+    return S_OK;
+}
+
+STDMETHODIMP CSimSensorManager::GetSensorsByCategory(REFSENSOR_CATEGORY_ID category, ISensorCollection** found) {
+    return CollectPresent(
+        [&category](const SensorDefinition& definition) { return IsEqualGUID(definition.category, category); },
+        found);
+}
+
+STDMETHODIMP CSimSensorManager::GetSensorsByType(REFSENSOR_TYPE_ID type, ISensorCollection** found) {
+    return CollectPresent(
+        [&type](const SensorDefinition& definition) { return IsEqualGUID(definition.type, type); }, found);
+}
+
+STDMETHODIMP CSimSensorManager::GetSensorByID(REFSENSOR_ID id, ISensor** sensor) {
+    if (sensor == nullptr) return E_POINTER;
+    *sensor = nullptr;
+    for (const ComRef<CSimSensor>& candidate : sensors_) {
+        if (candidate->Definition().present && IsEqualGUID(candidate->Definition().id, id)) {
+            *sensor = ComRef<CSimSensor>(candidate).Detach();
+            return S_OK;
+        }
+    }
+    return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+}
+
+STDMETHODIMP CSimSensorManager::SetEventSink(ISensorManagerEvents* sink) {
+    if (sink != nullptr) sink->AddRef();
+    if (ISensorManagerEvents* old = std::exchange(sink_, sink)) old->Release();
+    return S_OK;
+}
+
+STDMETHODIMP CSimSensorManager::RequestPermissions(HWND, ISensorCollection*, WINBOOL) { return S_OK; }

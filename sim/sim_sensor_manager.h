@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+#include <sensorsapi.h>
+
+#include <functional>
+#include <vector>
+
+#include "com_object.h"
+#include "scenario_file.h"
+#include "sim_sensor.h"
+
+// The simulated sensor manager. It serves the sensors of a scenario file and,
+// while it lives, checks the file every 100 ms on the thread that created it
+// and announces what changed. A sensor keeps its object across reloads (found
+// by id), and the manager keeps one reference to every sensor it has served.
+class CSimSensorManager final : public CComObjectBase<ISensorManager> {
+public:
+    explicit CSimSensorManager(ScenarioFile file);
+    ~CSimSensorManager() override;
+
+    // Reads the scenario again if the file changed, then announces: for each
+    // sensor in enumeration order (then those gone from the file) its arrival
+    // (OnSensorEnter to the manager's sink), departure (OnLeave to its own
+    // sink, which it then drops), state change and new data.
+    void CheckScenario();
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+
+    // Both fail with ERROR_NOT_FOUND when no present sensor matches.
+    STDMETHODIMP GetSensorsByCategory(REFSENSOR_CATEGORY_ID category, ISensorCollection** found) override;
+    STDMETHODIMP GetSensorsByType(REFSENSOR_TYPE_ID type, ISensorCollection** found) override;
+    STDMETHODIMP GetSensorByID(REFSENSOR_ID id, ISensor** sensor) override;
+    STDMETHODIMP SetEventSink(ISensorManagerEvents* sink) override;
+    STDMETHODIMP RequestPermissions(HWND parent, ISensorCollection* sensors, WINBOOL modal) override;
+
+private:
+    struct Announcement;
+
+    std::vector<Announcement> ApplyScenario(const Scenario& scenario);
+    void Announce(const Announcement& announcement);
+    HRESULT CollectPresent(const std::function<bool(const SensorDefinition&)>& matches, ISensorCollection** found);
+
+    ScenarioFile file_;
+    // Those in the scenario in its order first, then those gone from the file.
+    std::vector<ComRef<CSimSensor>> sensors_;
+    ISensorManagerEvents* sink_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
