@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+
+#include "child_process.h"
+#include "recording_dialog.h"
+
+namespace {
+
+const GUID kFirstId = {0x637d3e4b, 0x20da, 0x4318, {0xb6, 0xfc, 0xa1, 0x00, 0xfd, 0x00, 0x3a, 0x83}};
+const GUID kSecondId = {0x0a0b0c0d, 0x1111, 0x2222, {0x33, 0x33, 0x44, 0x44, 0x44, 0x44, 0x44, 0x44}};
+
+// The settings file lives beside the test executable, named after the
+// application; each test uses a name of its own.
+std::string SettingsPath(const char* appName) {
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / (std::string(appName) + ".ini"))
+        .string();
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void UseFile(const char* appName, const std::string& content = {}) {
+        app = std::make_unique<TestApp>(appName);
+        path = SettingsPath(appName);
+        std::remove(path.c_str());
+        if (!content.empty()) WriteFile(path, content);
+    }
+    void TearDown() override {
+        if (!path.empty()) std::remove(path.c_str());
+    }
+
+    std::unique_ptr<TestApp> app;
+    std::string path;
+};
+
+TEST_F(SettingsTest, FirstRun_WritesBothSectionsWithDefaultsAndOneLinePerSensor) {
+    UseFile("settings_first_run");
+    {
+        RecordingDialog dialog;
+        EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), kFirstId));
+        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 3, 0, 0, 0, 0);
+        EXPECT_EQ(dialog.SaveSettings(), 0u);
+        EXPECT_TRUE(dialog.Catalog().empty());
+    }
+    EXPECT_EQ(ReadFile(path),
+              "[icon]\r\nenable_icon=\r\nenable_icon_idx=0\r\ndisable_icon=\r\ndisable_icon_idx=0\r\n"
+              "[hardware]\r\nsensor_id={637d3e4b-20da-4318-b6fc-a100fd003a83}\r\n"
+              "location_sensor_list1={637D3E4B-20DA-4318-B6FC-A100FD003A83}\t\t;GPS One\r\n");
+}
+
+TEST_F(SettingsTest, SavedRun_KeepsUserTextAndOlderCatalogLines) {
+    UseFile("settings_kept",
+            "; my receivers\n[icon]\nenable_icon = C:\\icons\\green.ico\nenable_icon_idx = 2\n\n"
+            "[hardware]\nsensor_id = {0a0b0c0d-1111-2222-3333-444444444444}\n"
+            "location_sensor_list1 = old one\nlocation_sensor_list3 = very old\n");
+    {
+        RecordingDialog dialog;
+        EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), kSecondId));
+        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
+        dialog.CSensorDlg::OnSensorStatus(kSecondId, "GPS Two", 0, 0, 0, 0, 0);
+        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One renamed", 0, 0, 0, 0, 0);
+        dialog.SaveSettings();
+    }
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.rfind("; my receivers\n[icon]\n", 0), 0u) << text;
+    // Values written back unchanged keep the user's lines as they were.
+    EXPECT_NE(text.find("enable_icon = C:\\icons\\green.ico\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("enable_icon_idx = 2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("disable_icon=\r\n"), std::string::npos) << text;
+    // Typed in lower case, written back as typed; catalog ids in upper case.
+    EXPECT_NE(text.find("sensor_id = {0a0b0c0d-1111-2222-3333-444444444444}\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\t\t;GPS Two"), std::string::npos) << text;
+    EXPECT_NE(text.find("{637D3E4B-20DA-4318-B6FC-A100FD003A83}\t\t;GPS One renamed"), std::string::npos) << text;
+    EXPECT_NE(text.find("location_sensor_list2="), std::string::npos) << text;
+    EXPECT_NE(text.find("location_sensor_list3 = very old"), std::string::npos) << text;
+    EXPECT_EQ(text.find("old one"), std::string::npos) << text;
+}
+
+TEST_F(SettingsTest, SensorIdThatIsNoGuid_MatchesNoSensor) {
+    UseFile("settings_bad_id", "[hardware]\r\nsensor_id=receiver one\r\n");
+    RecordingDialog dialog;
+    EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), GUID{}));
+    dialog.SaveSettings();
+    EXPECT_NE(ReadFile(path).find("sensor_id=receiver one\r\n"), std::string::npos);
+}
+
+}  // namespace

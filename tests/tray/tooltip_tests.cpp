@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tray_tooltip.h"
+
+namespace {
+
+TEST(TrayTooltip, ReadyWithFix_ShowsFiveLines) {
+    EXPECT_STREQ(BuildTrayTooltip("GPS", 0, 35.0, 139.0, 7, 11),
+                 "Sensor name : GPS\nSensor status : SENSOR_STATE_READY\nlatitude:35.000000\n"
+                 "longitude:139.000000\nsatellites 7/11");
+}
+
+TEST(TrayTooltip, NoPosition_ShowsNameAndStateOnly) {
+    EXPECT_STREQ(BuildTrayTooltip("GPS", 0, 0.0, 139.0, 7, 11),
+                 "Sensor name : GPS\nSensor status : SENSOR_STATE_READY");
+    EXPECT_STREQ(BuildTrayTooltip("GPS", 3, 35.0, 0.0, 0, 0),
+                 "Sensor name : GPS\nSensor status : SENSOR_STATE_INITIALIZING");
+}
+
+TEST(TrayTooltip, NanCountsAsAPosition) {
+    const CString tip = BuildTrayTooltip("GPS", 0, std::nan(""), 1.0, 0, 0);
+    EXPECT_NE(std::string(tip).find("latitude:"), std::string::npos);
+}
+
+TEST(TrayTooltip, StateNames_UnknownValuesAreErrors) {
+    EXPECT_STREQ(BuildTrayTooltip("G", 1, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_NOT_AVAILABLE");
+    EXPECT_STREQ(BuildTrayTooltip("G", 2, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_NO_DATA");
+    EXPECT_STREQ(BuildTrayTooltip("G", 4, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_ACCESS_DENIED");
+    EXPECT_STREQ(BuildTrayTooltip("G", 9, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_ERROR");
+    EXPECT_STREQ(BuildTrayTooltip("G", -1, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_ERROR");
+}
+
+TEST(TrayTooltip, EmptyName_IsSensorNotFound) {
+    EXPECT_STREQ(BuildTrayTooltip("", 0, 35.0, 139.0, 7, 11), "Sensor not found!");
+}
+
+}  // namespace

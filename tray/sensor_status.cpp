@@ -1,0 +1,65 @@
+// How a sensor status is shown: the catalog entry and, for the tracked
+// sensor, the tray icon and tooltip.
+#include <windows.h>
+#include <shellapi.h>
+#include <sensorsapi.h>
+
+#include <cstdio>
+
+#include "resource.h"
+#include "sensor_dlg.h"
+#include "tray_constants.h"
+#include "tray_tooltip.h"
+
+namespace {
+
+// ExtractIcon's answer for a file that is no icon container at all.
+const HICON kNotAnIconContainer = reinterpret_cast<HICON>(1);
+
+}  // namespace
+
+ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
+                                 int satellitesUsed, int satellitesInView) {
+    CatalogEntry& entry = m_catalog[id];
+    LPOLESTR idText = nullptr;
+    if (SUCCEEDED(::StringFromCLSID(id, &idText))) entry.idText = CString(idText);
+    ::CoTaskMemFree(idText);
+    entry.name = name;
+
+    if (std::memcmp(&id, &m_sensorId, sizeof(GUID)) != 0) return 0;
+
+    NOTIFYICONDATAA record;
+    PrepareTrayRecord(record);
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_TRAYNOTIFY;
+
+    const bool ready = state == SENSOR_STATE_READY;
+    HICON icon = StatusIcon(ready);
+    const bool extracted = icon != nullptr;
+    if (!icon) icon = ::LoadIconA(AfxGetInstanceHandle(),
+                                  MAKEINTRESOURCEA(ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY));
+    record.hIcon = icon;
+
+    const CString tip = BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView);
+    std::snprintf(record.szTip, TRAY_TIP_MAX + 1, "%s", tip.GetString());
+
+    ::Shell_NotifyIconA(NIM_MODIFY, &record);
+    ReplaceStatusIcon(icon, extracted);
+    return 0;
+}
+
+// The configured icon for the state, or null when there is none to use.
+HICON CSensorDlg::StatusIcon(bool ready) const {
+    const CString& file = ready ? m_enableIconFile : m_disableIconFile;
+    const int index = ready ? m_enableIconIndex : m_disableIconIndex;
+    HICON icon = ::ExtractIconA(AfxGetInstanceHandle(), file, static_cast<UINT>(index));
+    return icon == kNotAnIconContainer ? nullptr : icon;
+}
+
+// Icons extracted from a file are the program's to destroy once the tray
+// shows another; the built-in ones are shared resources.
+void CSensorDlg::ReplaceStatusIcon(HICON icon, bool owned) {
+    if (m_statusIconOwned && m_statusIcon && m_statusIcon != icon) ::DestroyIcon(m_statusIcon);
+    m_statusIcon = icon;
+    m_statusIconOwned = owned;
+}
