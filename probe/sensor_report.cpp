@@ -1,0 +1,91 @@
+#include "sensor_report.h"
+
+#include <sensors.h>
+#include <wide_print.h>
+
+#include "map_url.h"
+#include "sensor_state.h"
+#include "sensor_types.h"
+
+namespace {
+
+// A data value counts only when the report returns it as a double.
+bool ReadDouble(ISensorDataReport* report, REFPROPERTYKEY key, double* value) {
+    PROPVARIANT variant;
+    PropVariantInit(&variant);
+    const bool read = SUCCEEDED(report->GetSensorValue(key, &variant)) && variant.vt == VT_R8;
+    if (read) *value = variant.dblVal;
+    PropVariantClear(&variant);
+    return read;
+}
+
+void PrintData(ISensorDataReport* report) {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double value = 0.0;
+    if (ReadDouble(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &value)) {
+        WidePrintf(L"SENSOR_DATA_TYPE_LATITUDE_DEGREES : %f\n", value);
+        latitude = value;
+    }
+    if (ReadDouble(report, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &value)) {
+        WidePrintf(L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES: %f\n", value);
+        longitude = value;
+    }
+    if (ReadDouble(report, SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS, &value))
+        WidePrintf(L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS: %f\n", value);
+    if (ReadDouble(report, SENSOR_DATA_TYPE_ERROR_RADIUS_METERS, &value))
+        WidePrintf(L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS: %f\n", value);
+    if (HasPosition(latitude, longitude)) WidePrintf(kMapUrlFormatW, latitude, longitude);
+}
+
+void PrintSensor(ISensor* sensor) {
+    BSTR name = nullptr;
+    const bool named = SUCCEEDED(sensor->GetFriendlyName(&name));
+    WidePrintf(L"Location Sensor name: %s\n", named && name != nullptr ? name : L"");
+    if (named) SysFreeString(name);
+
+    SENSOR_TYPE_ID type;
+    if (SUCCEEDED(sensor->GetType(&type))) {
+        const LocationSensorType* known = FindLocationSensorType(type);
+        WidePrintf(L"Sensor type  : %s\n", known != nullptr ? known->name : L"err");
+    }
+
+    SensorState state = static_cast<SensorState>(kSensorStateUnknown);
+    const bool state_read = SUCCEEDED(sensor->GetState(&state));
+    if (!state_read) state = static_cast<SensorState>(kSensorStateUnknown);
+    WidePrintf(L"Sensor status: %s\n", SensorStateNameW(state));
+
+    ISensorDataReport* report = nullptr;
+    if (state_read && SUCCEEDED(sensor->GetData(&report)) && report != nullptr) {
+        PrintData(report);
+        report->Release();
+    }
+    WidePrintf(L"\n");
+}
+
+}  // namespace
+
+void PrintSeparator() {
+    WidePrintf(L"------------------------------------------------------------------------\n");
+}
+
+void PrintSensorReport(ISensorManager* manager) {
+    PrintSeparator();
+    WidePrintf(L" Location Sensor Status\n");
+    PrintSeparator();
+
+    ISensorCollection* sensors = nullptr;
+    if (manager == nullptr || FAILED(manager->GetSensorsByCategory(SENSOR_CATEGORY_LOCATION, &sensors)) ||
+        sensors == nullptr)
+        return;
+
+    ULONG count = 0;
+    if (FAILED(sensors->GetCount(&count))) count = 0;
+    for (ULONG index = 0; index < count; ++index) {
+        ISensor* sensor = nullptr;
+        if (FAILED(sensors->GetAt(index, &sensor)) || sensor == nullptr) continue;
+        PrintSensor(sensor);
+        sensor->Release();
+    }
+    sensors->Release();
+}
