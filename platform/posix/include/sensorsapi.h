@@ -12,7 +12,8 @@ typedef const GUID& REFSENSOR_CATEGORY_ID;
 typedef GUID SENSOR_TYPE_ID;
 typedef const GUID& REFSENSOR_TYPE_ID;
 
-typedef enum __MIDL___MIDL_itf_sensorsapi_0000_0000_0001 {
+// A platform may report any 32-bit state value, so every int is a valid one.
+typedef enum __MIDL___MIDL_itf_sensorsapi_0000_0000_0001 : int {
     SENSOR_STATE_MIN = 0,
     SENSOR_STATE_READY = SENSOR_STATE_MIN,
     SENSOR_STATE_NOT_AVAILABLE = SENSOR_STATE_READY + 1,
