@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "child_process.h"
+#include "desktop_console.h"
+#include "recording_dialog.h"
+
+namespace {
+
+const GUID kTrackedId = {0x637d3e4b, 0x20da, 0x4318, {0xb6, 0xfc, 0xa1, 0x00, 0xfd, 0x00, 0x3a, 0x83}};
+const GUID kOtherId = {0x0a0b0c0d, 0x1111, 0x2222, {0x33, 0x33, 0x44, 0x44, 0x44, 0x44, 0x44, 0x44}};
+
+class TrayEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        desktop::ResetForTests();
+        desktop::SetEventOutput(&events);
+        settingsPath =
+            (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "tray_entry_tests.ini").string();
+        WriteFile(settingsPath, "[icon]\r\nenable_icon=" ICONS_DIR "/ready.ico\r\n"
+                                "disable_icon=" ICONS_DIR "/not_ready.ico\r\n");
+    }
+    void TearDown() override {
+        desktop::SetTrayFailure(0);
+        desktop::SetEventOutput(nullptr);
+        std::remove(settingsPath.c_str());
+    }
+    HICON TrayIcon() { return desktop::TrayEntries().at(0).icon; }
+
+    std::ostringstream events;
+    std::string settingsPath;
+    TestApp app{"tray_entry_tests"};
+};
+
+TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
+    RecordingDialog dialog;
+    dialog.passToTray = true;
+    dialog.SetTrayEntry(true);
+
+    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    const HICON ready = TrayIcon();
+    EXPECT_EQ(desktop::IconName(ready), "file:" ICONS_DIR "/ready.ico,0");
+
+    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    const HICON notReady = TrayIcon();
+    EXPECT_EQ(desktop::IconName(notReady), "file:" ICONS_DIR "/not_ready.ico,0");
+    EXPECT_FALSE(desktop::IconIsAlive(ready));
+    EXPECT_TRUE(desktop::IconIsAlive(notReady));
+}
+
+TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
+    RecordingDialog dialog;
+    dialog.passToTray = true;
+    dialog.SetTrayEntry(true);
+    dialog.OnSensorStatus(kOtherId, "Other", 0, 35.0, 139.0, 7, 11);
+    EXPECT_EQ(desktop::TrayEntries().at(0).tip, "Detecting Senser...");
+    ASSERT_EQ(dialog.Catalog().size(), 1u);
+    EXPECT_STREQ(dialog.Catalog().begin()->second.idText, "{0A0B0C0D-1111-2222-3333-444444444444}");
+}
+
+TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTellsTheUser) {
+    RecordingDialog dialog;
+    desktop::SetTrayFailure(ERROR_TIMEOUT);
+    dialog.SetTrayEntry(true);
+    EXPECT_EQ(events.str(), "");
+
+    desktop::SetTrayFailure(ERROR_NOT_FOUND);
+    const auto start = std::chrono::steady_clock::now();
+    dialog.SetTrayEntry(true);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    EXPECT_EQ(events.str(), "message Set TaskTray err!\n");
+}
+
+}  // namespace
