@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <locationapi.h>
 
-#include "com_ptr.h"
+#include "com_ref.h"
 #include "map_url.h"
 #include "sensor_dlg.h"
 
@@ -13,9 +13,9 @@ namespace {
 // accuracy; leaves the values alone when there is no such report.
 void ReadPosition(ILocation* location, LOCATION_DESIRED_ACCURACY accuracy, double& latitude, double& longitude) {
     location->SetDesiredAccuracy(IID_ILatLongReport, accuracy);
-    ComPtr<ILocationReport> report;
+    ComRef<ILocationReport> report;
     if (FAILED(location->GetReport(IID_ILatLongReport, report.Put())) || !report) return;
-    ComPtr<ILatLongReport> latLong;
+    ComRef<ILatLongReport> latLong;
     if (FAILED(report->QueryInterface(IID_ILatLongReport, latLong.PutVoid())) || !latLong) return;
     double value = 0.0;
     if (SUCCEEDED(latLong->GetLatitude(&value))) latitude = value;
@@ -25,7 +25,7 @@ void ReadPosition(ILocation* location, LOCATION_DESIRED_ACCURACY accuracy, doubl
 }  // namespace
 
 void CSensorDlg::ShowPositionOnMap() {
-    ComPtr<ILocation> location;
+    ComRef<ILocation> location;
     if (FAILED(::CoCreateInstance(CLSID_Location, nullptr, CLSCTX_ALL, IID_ILocation, location.PutVoid())) ||
         !location)
         return;
