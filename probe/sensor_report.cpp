@@ -4,37 +4,27 @@
 #include <wide_print.h>
 
 #include "map_url.h"
+#include "report_values.h"
 #include "sensor_state.h"
 #include "sensor_types.h"
 
 namespace {
 
-// A data value counts only when the report returns it as a double.
-bool ReadDouble(ISensorDataReport* report, REFPROPERTYKEY key, double* value) {
-    PROPVARIANT variant;
-    PropVariantInit(&variant);
-    const bool read = SUCCEEDED(report->GetSensorValue(key, &variant)) && variant.vt == VT_R8;
-    if (read) *value = variant.dblVal;
-    PropVariantClear(&variant);
-    return read;
-}
-
 void PrintData(ISensorDataReport* report) {
     double latitude = 0.0;
     double longitude = 0.0;
-    double value = 0.0;
-    if (ReadDouble(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &value)) {
-        WidePrintf(L"SENSOR_DATA_TYPE_LATITUDE_DEGREES : %f\n", value);
-        latitude = value;
+    if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES)) {
+        WidePrintf(L"SENSOR_DATA_TYPE_LATITUDE_DEGREES : %f\n", *value);
+        latitude = *value;
     }
-    if (ReadDouble(report, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &value)) {
-        WidePrintf(L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES: %f\n", value);
-        longitude = value;
+    if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_LONGITUDE_DEGREES)) {
+        WidePrintf(L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES: %f\n", *value);
+        longitude = *value;
     }
-    if (ReadDouble(report, SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS, &value))
-        WidePrintf(L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS: %f\n", value);
-    if (ReadDouble(report, SENSOR_DATA_TYPE_ERROR_RADIUS_METERS, &value))
-        WidePrintf(L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS: %f\n", value);
+    if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS))
+        WidePrintf(L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS: %f\n", *value);
+    if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_ERROR_RADIUS_METERS))
+        WidePrintf(L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS: %f\n", *value);
     if (HasPosition(latitude, longitude)) WidePrintf(kMapUrlFormatW, latitude, longitude);
 }
 

@@ -2,31 +2,8 @@
 
 #include <sensors.h>
 
+#include "report_values.h"
 #include "sensor_state.h"
-
-namespace {
-
-// Reads one value of a data report, kept only when it comes with the
-// expected variant type. Returns the read's result.
-HRESULT ReadDouble(ISensorDataReport* report, REFPROPERTYKEY key, double& value) {
-    PROPVARIANT variant;
-    PropVariantInit(&variant);
-    const HRESULT hr = report->GetSensorValue(key, &variant);
-    if (SUCCEEDED(hr) && variant.vt == VT_R8) value = variant.dblVal;
-    PropVariantClear(&variant);
-    return hr;
-}
-
-HRESULT ReadInt(ISensorDataReport* report, REFPROPERTYKEY key, int& value) {
-    PROPVARIANT variant;
-    PropVariantInit(&variant);
-    const HRESULT hr = report->GetSensorValue(key, &variant);
-    if (SUCCEEDED(hr) && variant.vt == VT_I4) value = variant.lVal;
-    PropVariantClear(&variant);
-    return hr;
-}
-
-}  // namespace
 
 CSensorEvents::CSensorEvents(CSensorDlg* dialog, CSensorManagerEvents* registry)
     : m_dialog(dialog), m_registry(registry) {}
@@ -113,10 +90,10 @@ HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
     ISensorDataReport* report = nullptr;
     HRESULT hr = sensor->GetData(&report);
     if (SUCCEEDED(hr) && report) {
-        hr = ReadDouble(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES, latitude);
-        hr = ReadDouble(report, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, longitude);
-        hr = ReadInt(report, SENSOR_DATA_TYPE_SATELLITES_USED_COUNT, satellitesUsed);
-        hr = ReadInt(report, SENSOR_DATA_TYPE_SATELLITES_IN_VIEW, satellitesInView);
+        if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &hr)) latitude = *value;
+        if (auto value = ReadReportDouble(report, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &hr)) longitude = *value;
+        if (auto value = ReadReportInt(report, SENSOR_DATA_TYPE_SATELLITES_USED_COUNT, &hr)) satellitesUsed = *value;
+        if (auto value = ReadReportInt(report, SENSOR_DATA_TYPE_SATELLITES_IN_VIEW, &hr)) satellitesInView = *value;
         report->Release();
     }
 
