@@ -29,6 +29,11 @@ wine wineboot --init >"$prefix/wineboot.log" 2>&1 || {
     cat "$prefix/wineboot.log" >&2
     fail "wineboot could not create the prefix $prefix"
 }
+# wineboot returns before the prefix is complete: wait for every process of
+# the prefix to end, or keys added now may be lost to its late set-up.
+wineserver -w
+[ -f "$prefix/system.reg" ] && [ -d "$prefix/drive_c/windows/system32" ] ||
+    fail "wineboot left an incomplete prefix $prefix (see $prefix/wineboot.log)"
 
 # A private copy of the DLL: the build may replace its own while tests run.
 cp "$dll" "$prefix/sensorsim.dll"
@@ -50,5 +55,25 @@ EOF
 chmod +x "$prefix/url_recorder.sh"
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$prefix/url_recorder.sh" /f >/dev/null ||
     fail "cannot route web addresses to the recorder"
+wineserver -w
+
+# Every registration read back from the finished prefix.
+expect_value() {
+    local key=$1 name=$2 want=$3 got
+    if [ "$name" = "(Default)" ]; then
+        got=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r')
+    else
+        got=$(wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r')
+    fi
+    printf '%s\n' "$got" | grep -qF -- "$want" ||
+        fail "the prefix lacks $key $name = $want after set-up (reg query said: ${got:-nothing})"
+}
+for clsid in 77A1C827-FCD2-4689-8915-9D613CC5FA3E E5B8E079-EE6D-4E33-A438-C87F2E959254; do
+    key="HKCR\\CLSID\\{$clsid}\\InprocServer32"
+    expect_value "$key" "(Default)" "$dll_path"
+    expect_value "$key" ThreadingModel Both
+done
+expect_value 'HKCU\Software\Wine\WineBrowser' Browsers "$prefix/url_recorder.sh"
+wineserver -w
 
 echo "Wine prefix $prefix ready in $(($(date +%s) - start)) s"

@@ -12,7 +12,7 @@ set -u
 
 run_dir=$1 probe=$2 golden_dir=$3 case=$4 windows_dir=$5
 require_wine
-require_program iconv "needed to read skyprobe's code page 932 output"
+require_program iconv libc-bin "to read skyprobe's code page 932 output"
 require_file "$probe" "build the Windows build's skyprobe target first"
 use_run_prefix "$run_dir"
 golden_dir=$(absolute_path "$golden_dir")

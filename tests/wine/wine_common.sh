@@ -12,8 +12,10 @@ fail() {
     exit 1
 }
 
+# require_program COMMAND DEBIAN_PACKAGE [WHY]
 require_program() {
-    command -v "$1" >/dev/null 2>&1 || fail "$1 not found: $2"
+    command -v "$1" >/dev/null 2>&1 ||
+        fail "$1 not found: install the Debian package $2 (scripts/install-deps.sh)${3:+ $3}"
 }
 
 require_file() {
@@ -21,8 +23,8 @@ require_file() {
 }
 
 require_wine() {
-    require_program wine "install Wine (Debian: wine64) to run the Wine tests"
-    require_program wineserver "install Wine (Debian: wine64) to run the Wine tests"
+    require_program wine wine "to run the Wine tests"
+    require_program wineserver wine "to run the Wine tests"
 }
 
 absolute_path() {
@@ -48,9 +50,9 @@ use_run_prefix() {
 # Re-runs the calling script under a virtual X server of its own.
 run_under_xvfb() {
     if [ -z "${WINE_TEST_XVFB:-}" ]; then
-        require_program xvfb-run "install xvfb to run the Wine GUI tests"
-        require_program Xvfb "install xvfb to run the Wine GUI tests"
-        require_program xauth "install xauth, which xvfb-run needs"
+        require_program xvfb-run xvfb "to run the Wine GUI tests"
+        require_program Xvfb xvfb "to run the Wine GUI tests"
+        require_program xauth xauth "which xvfb-run needs"
         WINE_TEST_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$@"
     fi
 }
