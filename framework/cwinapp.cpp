@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 CWinApp* currentApp = nullptr;
@@ -31,13 +32,19 @@ int CWinApp::Run() {
 
 void CWinApp::OnHelp() {}
 
+// The executable's base name without its extension. The module name is read
+// wide and whole, so a long path or a folder outside the ANSI code page does
+// not cut or garble it.
 void CWinApp::SetNamesFromModule() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* base = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/') base = p + 1;
-    std::snprintf(m_appName, sizeof m_appName, "%s", base);
+    std::vector<wchar_t> path(MAX_PATH);
+    while (::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())) >= path.size())
+        path.resize(path.size() * 2);
+    const wchar_t* base = path.data();
+    for (const wchar_t* p = path.data(); *p; ++p)
+        if (*p == L'\\' || *p == L'/') base = p + 1;
+    m_appName[0] = '\0';
+    ::WideCharToMultiByte(CP_ACP, 0, base, -1, m_appName, sizeof m_appName, nullptr, nullptr);
+    m_appName[sizeof m_appName - 1] = '\0';
     if (char* dot = std::strrchr(m_appName, '.')) *dot = '\0';
     m_pszAppName = m_appName;
 }

@@ -12,7 +12,8 @@ bool CCmdTarget::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     const UINT commandId = LOWORD(wParam);
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->thunk; ++entry) {
-            if (entry->message != message) continue;
+            const UINT entryMessage = entry->registeredMessage ? *entry->registeredMessage : entry->message;
+            if (entryMessage != message || entryMessage == 0) continue;
             if (message == WM_COMMAND && entry->id != commandId) continue;
             *result = entry->thunk(this, wParam, lParam);
             return true;

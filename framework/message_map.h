@@ -12,6 +12,7 @@ struct AFX_MSGMAP_ENTRY {
     UINT message;
     UINT id;  // the command id for WM_COMMAND entries
     AFX_MSG_THUNK thunk;
+    const UINT* registeredMessage = nullptr;  // set for a message registered at run time
 };
 
 struct AFX_MSGMAP {
@@ -48,6 +49,9 @@ protected:                                       \
 #define ON_COMMAND(id, memberFxn) {WM_COMMAND, (UINT)(id), AFX_THUNK((self->*(memberFxn))(); return 0;)},
 // LRESULT memberFxn(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn) {(UINT)(message), 0, AFX_THUNK(return (self->*(memberFxn))(wParam, lParam);)},
+// LRESULT memberFxn(WPARAM, LPARAM), for the message whose id `messageVariable` holds
+#define ON_REGISTERED_MESSAGE(messageVariable, memberFxn) \
+    {0, 0, AFX_THUNK(return (self->*(memberFxn))(wParam, lParam);), &(messageVariable)},
 // void OnPaint()
 #define ON_WM_PAINT() {WM_PAINT, 0, AFX_THUNK(self->OnPaint(); return 0;)},
 // HCURSOR OnQueryDragIcon()

@@ -9,8 +9,16 @@
 #include "resource.h"
 #include "sensor_events.h"
 #include "tray_constants.h"
+#include "tray_tooltip.h"
 
 const char kDetectingTip[] = "Detecting Senser...";
+
+namespace {
+
+// Sent to every top-level window when the shell (re)starts its task bar.
+const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CSensorDlg, CDialog)
 ON_WM_PAINT()
@@ -19,6 +27,8 @@ ON_MESSAGE(WM_TIMER, &CSensorDlg::OnTrayTimer)
 ON_MESSAGE(WM_TRAYNOTIFY, &CSensorDlg::OnTrayNotify)
 ON_WM_WINDOWPOSCHANGING()
 ON_COMMAND(ID_TRAY_EXIT, &CSensorDlg::OnExitCommand)
+ON_MESSAGE(WM_ENDSESSION, &CSensorDlg::OnEndSession)
+ON_REGISTERED_MESSAGE(WM_TASKBARCREATED, &CSensorDlg::OnTaskbarCreated)
 END_MESSAGE_MAP()
 
 CSensorDlg::CSensorDlg()
@@ -80,17 +90,25 @@ void CSensorDlg::PrepareTrayRecord(NOTIFYICONDATAA& record) const {
     record.uID = TRAY_ENTRY_ID;
 }
 
+void CSensorDlg::PrepareShownRecord(NOTIFYICONDATAA& record) const {
+    PrepareTrayRecord(record);
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_TRAYNOTIFY;
+    record.hIcon = m_trayIcon;
+    CopyTrayTip(record.szTip, m_trayTip);
+}
+
 void CSensorDlg::SetTrayEntry(bool add) {
     NOTIFYICONDATAA record;
     PrepareTrayRecord(record);
+    m_trayShown = add;
     if (!add) {
         ::Shell_NotifyIconA(NIM_DELETE, &record);
         return;
     }
-    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    record.uCallbackMessage = WM_TRAYNOTIFY;
-    record.hIcon = m_hIcon;
-    std::snprintf(record.szTip, TRAY_TIP_MAX + 1, "%s", kDetectingTip);
+    m_trayIcon = m_hIcon;
+    m_trayTip = kDetectingTip;
+    PrepareShownRecord(record);
 
     if (::Shell_NotifyIconA(NIM_ADD, &record)) return;
     // A busy shell that timed out may still have added the entry.
@@ -102,9 +120,35 @@ void CSensorDlg::SetTrayEntry(bool add) {
     AfxMessageBox("Set TaskTray err!", MB_ICONEXCLAMATION | MB_OK);
 }
 
+// A restarted shell has forgotten the entry: add it again as it was. Where
+// the shell still has it, the add fails and the entry is brought up to date.
+LRESULT CSensorDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (!m_trayShown) return 0;
+    NOTIFYICONDATAA record;
+    PrepareShownRecord(record);
+    if (!::Shell_NotifyIconA(NIM_ADD, &record)) ::Shell_NotifyIconA(NIM_MODIFY, &record);
+    return 0;
+}
+
 void CSensorDlg::OnExitCommand() {
     SetTrayEntry(false);
-    OnOK();
+    CDialog::OnOK();
+}
+
+// The system may end the process as soon as this returns: do what Exit does
+// now, so the settings and the catalog are saved.
+LRESULT CSensorDlg::OnEndSession(WPARAM ending, LPARAM) {
+    if (!ending) return 0;
+    SetTrayEntry(false);
+    SaveSettings();
+    EndDialog(IDOK);
+    return 0;
+}
+
+// The hidden OK button (WM_COMMAND IDOK) ends the dialog as Exit does.
+void CSensorDlg::OnOK() {
+    SetTrayEntry(false);
+    CDialog::OnOK();
 }
 
 // Escape ends the modal loop through here; remove the tray entry as Exit

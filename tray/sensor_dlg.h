@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <map>
+#include <string>
 
 class CSensorManagerEvents;
 
@@ -29,6 +30,9 @@ public:
     // its state in the tray. Always returns 0.
     virtual ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
                                  int satellitesUsed, int satellitesInView);
+    // A sensor left: the tracked one is shown as not available under the
+    // name the catalog knows; the catalog keeps it.
+    void OnSensorLeft(const GUID& id);
 
     // Stops and destroys the sensor registry, then writes the settings file
     // with the sensor catalog. Returns the result of stopping the registry.
@@ -48,6 +52,7 @@ public:
     CSensorManagerEvents* Registry() const { return m_registry; }
 
 protected:
+    void OnOK() override;
     void OnCancel() override;
 
     afx_msg void OnPaint();
@@ -56,15 +61,22 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg void OnWindowPosChanging(WINDOWPOS* position);
     afx_msg void OnExitCommand();
+    afx_msg LRESULT OnEndSession(WPARAM ending, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void LoadSettings();
-    static CString SettingsFilePath();
+    static std::wstring SettingsFilePath();
+    void WriteSettings(const std::wstring& path);
+    void ShowTrackedStatus(const CString& name, long state, double latitude, double longitude, int satellitesUsed,
+                           int satellitesInView);
     HICON StatusIcon(bool ready) const;
     void ReplaceStatusIcon(HICON icon, bool owned);
     void PrepareTrayRecord(NOTIFYICONDATAA& record) const;
+    // The record that shows the entry's current icon and tooltip.
+    void PrepareShownRecord(NOTIFYICONDATAA& record) const;
 
     HICON m_hIcon;
 
@@ -75,7 +87,8 @@ private:
     int m_disableIconIndex = 0;
     CString m_sensorIdText;
     GUID m_sensorId{};
-    CString m_settingsPath;
+    std::wstring m_settingsPath;
+    bool m_settingsSaved = false;
 
     std::map<GUID, CatalogEntry, GuidLess> m_catalog;
     CSensorManagerEvents* m_registry = nullptr;
@@ -85,4 +98,9 @@ private:
     // extracted from a file.
     HICON m_statusIcon = nullptr;
     bool m_statusIconOwned = false;
+
+    // What the tray entry shows, to add it again when the shell restarts.
+    bool m_trayShown = false;
+    HICON m_trayIcon = nullptr;
+    CString m_trayTip;
 };

@@ -47,12 +47,14 @@ HRESULT CSensorEvents::OnDataUpdated(ISensor* sensor, ISensorDataReport* report)
 
 HRESULT CSensorEvents::OnEvent(ISensor*, REFGUID, IPortableDeviceValues*) { return E_NOTIMPL; }
 
-// The dialog is not told: the tray keeps the last status of a sensor that
-// left, and the catalog keeps the sensor.
+// The tray shows the tracked sensor as gone rather than its last status; the
+// catalog keeps the sensor.
 HRESULT CSensorEvents::OnLeave(REFSENSOR_ID id) {
     if (!m_registry) return S_OK;
     const HRESULT hr = m_registry->DropSensorById(id);
-    return FAILED(hr) ? hr : S_OK;
+    if (FAILED(hr)) return hr;
+    if (m_dialog) m_dialog->OnSensorLeft(id);
+    return S_OK;
 }
 
 HRESULT CSensorEvents::RefreshSensor(ISensor* sensor) {
@@ -202,7 +204,7 @@ HRESULT CSensorManagerEvents::DropSensorById(REFSENSOR_ID id) {
     return S_OK;
 }
 
-HRESULT CSensorManagerEvents::OnSensorEnter(ISensor* sensor, SensorState state) {
+HRESULT CSensorManagerEvents::OnSensorEnter(ISensor* sensor, SensorState) {
     if (!sensor) return E_POINTER;
     SENSOR_CATEGORY_ID category;
     HRESULT hr = sensor->GetCategory(&category);
@@ -210,6 +212,7 @@ HRESULT CSensorManagerEvents::OnSensorEnter(ISensor* sensor, SensorState state) 
     if (!IsEqualGUID(category, SENSOR_CATEGORY_LOCATION)) return hr;
     hr = TrackSensor(sensor);
     if (FAILED(hr)) return hr;
-    if (state == SENSOR_STATE_READY) return m_sink->RefreshSensor(sensor);
-    return hr;
+    // Whatever its state, so that a receiver coming back still initialising
+    // shows at once.
+    return m_sink->RefreshSensor(sensor);
 }

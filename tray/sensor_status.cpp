@@ -4,8 +4,6 @@
 #include <shellapi.h>
 #include <sensorsapi.h>
 
-#include <cstdio>
-
 #include "resource.h"
 #include "sensor_dlg.h"
 #include "tray_constants.h"
@@ -27,31 +25,39 @@ ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, doubl
     entry.name = name;
 
     if (std::memcmp(&id, &m_sensorId, sizeof(GUID)) != 0) return 0;
+    ShowTrackedStatus(name, state, latitude, longitude, satellitesUsed, satellitesInView);
+    return 0;
+}
 
-    NOTIFYICONDATAA record;
-    PrepareTrayRecord(record);
-    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    record.uCallbackMessage = WM_TRAYNOTIFY;
+void CSensorDlg::OnSensorLeft(const GUID& id) {
+    if (std::memcmp(&id, &m_sensorId, sizeof(GUID)) != 0) return;
+    const auto known = m_catalog.find(id);
+    const CString name = known == m_catalog.end() ? CString() : known->second.name;
+    ShowTrackedStatus(name, SENSOR_STATE_NOT_AVAILABLE, 0.0, 0.0, 0, 0);
+}
 
+void CSensorDlg::ShowTrackedStatus(const CString& name, long state, double latitude, double longitude,
+                                   int satellitesUsed, int satellitesInView) {
     const bool ready = state == SENSOR_STATE_READY;
     HICON icon = StatusIcon(ready);
     const bool extracted = icon != nullptr;
     if (!icon) icon = ::LoadIconA(AfxGetInstanceHandle(),
                                   MAKEINTRESOURCEA(ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY));
-    record.hIcon = icon;
+    m_trayIcon = icon;
+    m_trayTip = BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView);
 
-    const CString tip = BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView);
-    std::snprintf(record.szTip, TRAY_TIP_MAX + 1, "%s", tip.GetString());
-
+    NOTIFYICONDATAA record;
+    PrepareShownRecord(record);
     ::Shell_NotifyIconA(NIM_MODIFY, &record);
     ReplaceStatusIcon(icon, extracted);
-    return 0;
 }
 
 // The configured icon for the state, or null when there is none to use.
 HICON CSensorDlg::StatusIcon(bool ready) const {
     const CString& file = ready ? m_enableIconFile : m_disableIconFile;
     const int index = ready ? m_enableIconIndex : m_disableIconIndex;
+    // Index -1 asks for the number of icons in the file, not for an icon.
+    if (index == -1) return nullptr;
     HICON icon = ::ExtractIconA(AfxGetInstanceHandle(), file, static_cast<UINT>(index));
     return icon == kNotAnIconContainer ? nullptr : icon;
 }

@@ -11,56 +11,106 @@ const char kDefaultSensorId[] = "{637d3e4b-20da-4318-b6fc-a100fd003a83}";
 namespace {
 
 constexpr DWORD kValueBufferSize = 520;
-const char kIconSection[] = "icon";
-const char kHardwareSection[] = "hardware";
+const wchar_t kIconSection[] = L"icon";
+const wchar_t kHardwareSection[] = L"hardware";
+// The save is written into this copy beside the file, which then replaces it.
+const wchar_t kSaveCopySuffix[] = L".new";
 
-CString ReadString(const char* section, const char* key, const char* fallback, const char* path) {
-    char value[kValueBufferSize] = {};
-    ::GetPrivateProfileStringA(section, key, fallback, value, kValueBufferSize, path);
-    return CString(value);
+std::wstring Widen(const char* text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 0) return {};
+    std::vector<wchar_t> wide(static_cast<size_t>(length));
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    return wide.data();
+}
+
+// The value as 8-bit text, at most the 519 bytes the settings allow.
+CString ReadString(const wchar_t* section, const wchar_t* key, const char* fallback, const std::wstring& path) {
+    wchar_t value[kValueBufferSize] = {};
+    ::GetPrivateProfileStringW(section, key, Widen(fallback).c_str(), value, kValueBufferSize, path.c_str());
+    CString text(value);
+    if (text.GetLength() < static_cast<int>(kValueBufferSize)) return text;
+    const char* start = text;
+    const char* cut = start;
+    for (const char* next = ::CharNextA(cut); next != cut && static_cast<size_t>(next - start) < kValueBufferSize;
+         next = ::CharNextA(cut))
+        cut = next;
+    return text.Left(static_cast<int>(cut - start));
+}
+
+int ReadInt(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
+    return static_cast<int>(::GetPrivateProfileIntW(section, key, 0, path.c_str()));
+}
+
+void WriteString(const wchar_t* section, const wchar_t* key, const char* value, const std::wstring& path) {
+    ::WritePrivateProfileStringW(section, key, Widen(value).c_str(), path.c_str());
+}
+
+void WriteInt(const wchar_t* section, const wchar_t* key, int value, const std::wstring& path) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    WriteString(section, key, text, path);
 }
 
 GUID ParseSensorId(const CString& text) {
     GUID id{};
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return id;
-    std::vector<wchar_t> wide(static_cast<size_t>(length));
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
     // Text that is no GUID leaves the null id, which no sensor has.
-    if (FAILED(::CLSIDFromString(wide.data(), &id))) id = GUID{};
+    if (FAILED(::CLSIDFromString(Widen(text).c_str(), &id))) id = GUID{};
     return id;
 }
 
-void WriteInt(const char* section, const char* key, int value, const char* path) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    ::WritePrivateProfileStringA(section, key, text, path);
+std::wstring ModuleFileName() {
+    std::vector<wchar_t> module(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        if (length == 0) return {};
+        if (length < module.size()) return std::wstring(module.data(), length);
+        module.resize(module.size() * 2);
+    }
 }
 
 }  // namespace
 
-// The executable's directory, the application name and ".ini".
-CString CSensorDlg::SettingsFilePath() {
-    char module[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    CString path(module);
-    int directoryEnd = 0;
-    for (int i = 0; module[i]; ++i)
-        if (module[i] == '\\' || module[i] == '/') directoryEnd = i + 1;
-    return path.Left(directoryEnd) + AfxGetAppName() + ".ini";
+// The executable's directory, the application name and ".ini". Wide and
+// without a length limit, so any folder works.
+std::wstring CSensorDlg::SettingsFilePath() {
+    const std::wstring module = ModuleFileName();
+    const size_t separator = module.find_last_of(L"\\/");
+    const size_t directoryEnd = separator == std::wstring::npos ? 0 : separator + 1;
+    return module.substr(0, directoryEnd) + Widen(AfxGetAppName()) + L".ini";
 }
 
 void CSensorDlg::LoadSettings() {
     m_settingsPath = SettingsFilePath();
-    const char* path = m_settingsPath;
-    m_enableIconFile = ReadString(kIconSection, "enable_icon", "", path);
-    m_enableIconIndex = static_cast<int>(::GetPrivateProfileIntA(kIconSection, "enable_icon_idx", 0, path));
-    m_disableIconFile = ReadString(kIconSection, "disable_icon", "", path);
-    m_disableIconIndex = static_cast<int>(::GetPrivateProfileIntA(kIconSection, "disable_icon_idx", 0, path));
-    m_sensorIdText = ReadString(kHardwareSection, "sensor_id", kDefaultSensorId, path);
+    const std::wstring& path = m_settingsPath;
+    // A copy left by a save that was cut short never became the settings.
+    ::DeleteFileW((path + kSaveCopySuffix).c_str());
+    m_enableIconFile = ReadString(kIconSection, L"enable_icon", "", path);
+    m_enableIconIndex = ReadInt(kIconSection, L"enable_icon_idx", path);
+    m_disableIconFile = ReadString(kIconSection, L"disable_icon", "", path);
+    m_disableIconIndex = ReadInt(kIconSection, L"disable_icon_idx", path);
+    m_sensorIdText = ReadString(kHardwareSection, L"sensor_id", kDefaultSensorId, path);
     m_sensorId = ParseSensorId(m_sensorIdText);
 }
 
+void CSensorDlg::WriteSettings(const std::wstring& path) {
+    WriteString(kIconSection, L"enable_icon", m_enableIconFile, path);
+    WriteInt(kIconSection, L"enable_icon_idx", m_enableIconIndex, path);
+    WriteString(kIconSection, L"disable_icon", m_disableIconFile, path);
+    WriteInt(kIconSection, L"disable_icon_idx", m_disableIconIndex, path);
+    WriteString(kHardwareSection, L"sensor_id", m_sensorIdText, path);
+
+    int number = 0;
+    for (const auto& [id, entry] : m_catalog) {
+        wchar_t key[40];
+        std::swprintf(key, 40, L"location_sensor_list%d", ++number);
+        WriteString(kHardwareSection, key, entry.idText + "\t\t;" + entry.name, path);
+    }
+}
+
+// All or nothing: the settings go into a copy of the file, which then
+// replaces it in one step, so a kill at any moment leaves the old file or
+// the new one. A read-only file is left as it is.
 ULONG CSensorDlg::SaveSettings() {
     HRESULT result = S_OK;
     if (m_registry) {
@@ -68,21 +118,27 @@ ULONG CSensorDlg::SaveSettings() {
         delete m_registry;
         m_registry = nullptr;
     }
+    // Saved already at the end of the session: a second save could only
+    // write a file without the catalog.
+    if (m_settingsSaved) return static_cast<ULONG>(result);
+    m_settingsSaved = true;
 
     m_settingsPath = SettingsFilePath();
-    const char* path = m_settingsPath;
-    ::WritePrivateProfileStringA(kIconSection, "enable_icon", m_enableIconFile, path);
-    WriteInt(kIconSection, "enable_icon_idx", m_enableIconIndex, path);
-    ::WritePrivateProfileStringA(kIconSection, "disable_icon", m_disableIconFile, path);
-    WriteInt(kIconSection, "disable_icon_idx", m_disableIconIndex, path);
-    ::WritePrivateProfileStringA(kHardwareSection, "sensor_id", m_sensorIdText, path);
-
-    int number = 0;
-    for (const auto& [id, entry] : m_catalog) {
-        char key[40];
-        std::snprintf(key, sizeof key, "location_sensor_list%d", ++number);
-        ::WritePrivateProfileStringA(kHardwareSection, key, entry.idText + "\t\t;" + entry.name, path);
+    const std::wstring& path = m_settingsPath;
+    const std::wstring copy = path + kSaveCopySuffix;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        m_catalog.clear();
+        return static_cast<ULONG>(result);
     }
+    ::DeleteFileW(copy.c_str());
+    // Where no copy can be made beside the file (a read-only folder), the
+    // file itself is written, as the private-profile functions would.
+    const bool viaCopy = !exists || ::CopyFileW(path.c_str(), copy.c_str(), FALSE);
+    WriteSettings(viaCopy ? copy : path);
+    if (viaCopy && !::MoveFileExW(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ::DeleteFileW(copy.c_str());
     m_catalog.clear();
     return static_cast<ULONG>(result);
 }

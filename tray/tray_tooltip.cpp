@@ -1,5 +1,7 @@
 #include "tray_tooltip.h"
 
+#include <cstring>
+
 #include "map_url.h"
 #include "sensor_state.h"
 
@@ -15,4 +17,28 @@ CString BuildTrayTooltip(const CString& name, long state, double latitude, doubl
         tip.Format("Sensor name : %s\nSensor status : %s", name.GetString(), stateName);
     }
     return tip;
+}
+
+void CopyTrayTip(CHAR (&field)[128], const char* text) {
+    constexpr size_t kLimit = sizeof field - 1;
+    size_t length = std::strlen(text);
+    if (length > kLimit) {
+        const void* lineEnd = std::memchr(text, '\n', kLimit + 1);
+        size_t lastLineEnd = 0;
+        while (lineEnd) {
+            lastLineEnd = static_cast<size_t>(static_cast<const char*>(lineEnd) - text);
+            lineEnd = std::memchr(text + lastLineEnd + 1, '\n', kLimit - lastLineEnd);
+        }
+        if (lastLineEnd > 0) {
+            length = lastLineEnd;
+        } else {
+            const char* cut = text;
+            for (const char* next = ::CharNextA(cut); next != cut && next - text <= static_cast<ptrdiff_t>(kLimit);
+                 next = ::CharNextA(cut))
+                cut = next;
+            length = static_cast<size_t>(cut - text);
+        }
+    }
+    std::memcpy(field, text, length);
+    field[length] = '\0';
 }

@@ -58,6 +58,16 @@ void ChildProcess::CloseInput() {
     m_input = -1;
 }
 
+void ChildProcess::CloseOutput() {
+    if (m_output >= 0) close(m_output);
+    m_output = -1;
+    m_outputEnded = true;
+}
+
+void ChildProcess::Signal(int signalNumber) {
+    if (m_pid > 0 && !m_exitCode) kill(m_pid, signalNumber);
+}
+
 std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {

@@ -22,6 +22,9 @@ public:
 
     void WriteLine(const std::string& line);
     void CloseInput();
+    // Closes the pipe the child writes to, as a terminal that went away.
+    void CloseOutput();
+    void Signal(int signalNumber);
 
     // The next line of standard output, or nothing when none came in time
     // or the output ended.

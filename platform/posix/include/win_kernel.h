@@ -17,6 +17,7 @@ BOOL CloseHandle(HANDLE handle);
 // The executable's path from /proc/self/exe; module handles other than
 // null are not supported.
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 
 // Private-profile (ini) files, with the semantics Windows gives them.
@@ -24,6 +25,28 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                LPSTR returned, DWORD size, LPCSTR fileName);
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+// The wide forms take wide names and text and keep the file's 8-bit text,
+// as Windows does for a file that is not UTF-16.
+DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue,
+                               LPWSTR returned, DWORD size, LPCWSTR fileName);
+UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR fileName);
+BOOL WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR fileName);
+
+// Files by wide name. A symbolic link at the destination of MoveFileExW or
+// CopyFileW stays a link: the file it names is replaced.
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+DWORD GetFileAttributesW(LPCWSTR fileName);
+BOOL CopyFileW(LPCWSTR existing, LPCWSTR newFile, BOOL failIfExists);
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags);
+BOOL DeleteFileW(LPCWSTR fileName);
+
+// The next character of 8-bit text in the ANSI code page (UTF-8 here).
+LPSTR CharNextA(LPCSTR text);
 
 // Code pages: CP_ACP and CP_UTF8 both mean UTF-8 here.
 #define CP_ACP 0

@@ -51,9 +51,11 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_SIZE 0x0005
 #define WM_SETFOCUS 0x0007
 #define WM_CLOSE 0x0010
+#define WM_QUERYENDSESSION 0x0011
 #define WM_QUIT 0x0012
 #define WM_PAINT 0x000F
 #define WM_ERASEBKGND 0x0014
+#define WM_ENDSESSION 0x0016
 #define WM_SHOWWINDOW 0x0018
 #define WM_ICONERASEBKGND 0x0027
 #define WM_WINDOWPOSCHANGING 0x0046
@@ -140,6 +142,9 @@ LRESULT DispatchMessageA(const MSG* msg);
 BOOL IsDialogMessageA(HWND dialog, LPMSG msg);
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A message id in 0xC000..0xFFFF shared by every caller of the same name
+// (the case of the name does not matter); 0 for an empty name.
+UINT RegisterWindowMessageA(LPCSTR name);
 void PostQuitMessage(int exitCode);
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc);

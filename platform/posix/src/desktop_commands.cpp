@@ -3,10 +3,13 @@
 //   key return|space|escape   a key press for the active dialog
 //   command <id>          WM_COMMAND for the active dialog
 //   choose <id>|none      the answer to the open popup menu
+//   explorer restart      the shell restarts and forgets the tray
+//   session end           the user logs off
 #include "desktop_commands.h"
 
 #include "desktop_menus.h"
 #include "desktop_output.h"
+#include "desktop_session.h"
 #include "desktop_tray.h"
 #include "desktop_windows.h"
 
@@ -99,12 +102,23 @@ void ChooseCommand(std::string_view argument) {
     if (!problem.empty()) WriteError("choose: " + problem);
 }
 
+void ExplorerCommand(std::string_view argument) {
+    if (argument != "restart") return WriteError("explorer: expected restart, not " + EscapeText(argument));
+    RestartExplorer();
+}
+
+void SessionCommand(std::string_view argument) {
+    if (argument != "end") return WriteError("session: expected end, not " + EscapeText(argument));
+    EndSession();
+}
+
 struct Verb {
     const char* name;
     void (*run)(std::string_view argument);
 };
 constexpr Verb kVerbs[] = {
-    {"tray", TrayCommand}, {"key", KeyCommand}, {"command", CommandCommand}, {"choose", ChooseCommand}};
+    {"tray", TrayCommand},         {"key", KeyCommand},         {"command", CommandCommand},
+    {"choose", ChooseCommand},     {"explorer", ExplorerCommand}, {"session", SessionCommand}};
 
 }  // namespace
 

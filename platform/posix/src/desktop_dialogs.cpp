@@ -1,5 +1,6 @@
 // Dialog creation and the keyboard interface of dialogs.
 #include "desktop_errors.h"
+#include "desktop_session.h"
 #include "desktop_windows.h"
 
 namespace {
@@ -19,6 +20,8 @@ HWND CreateDialogParamA(HINSTANCE instance, LPCSTR, HWND parent, DLGPROC dialogP
         SetLastError(desktop::kErrorInvalidWindowHandle);
         return nullptr;
     }
+    // A program with a window takes part in the session from now on.
+    desktop::WatchSessionSignals();
     desktop::Window initial;
     initial.dialogProc = dialogProc;
     initial.instance = instance;

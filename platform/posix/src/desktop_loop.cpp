@@ -7,6 +7,7 @@
 #include "desktop_errors.h"
 #include "desktop_input.h"
 #include "desktop_queue.h"
+#include "desktop_session.h"
 #include "desktop_timers.h"
 #include "desktop_windows.h"
 
@@ -18,11 +19,12 @@ namespace {
 
 // Waits until input is ready or the timeout (ms, -1 for ever) ends, and
 // reads the input. Returns whether input was read.
+// A session end requested by a signal also ends the wait.
 bool WaitForInput(int timeoutMs) {
-    pollfd input{PollableInputFd(), POLLIN, 0};
-    const nfds_t count = input.fd >= 0 ? 1 : 0;
-    const int ready = poll(count ? &input : nullptr, count, timeoutMs);
-    if (ready <= 0) return false;  // timeout, or a signal: the caller looks again
+    pollfd waits[2] = {{WatchSessionSignals(), POLLIN, 0}, {PollableInputFd(), POLLIN, 0}};
+    const nfds_t count = waits[1].fd >= 0 ? 2 : 1;
+    const int ready = poll(waits, count, timeoutMs);
+    if (ready <= 0 || !(waits[1].revents & (POLLIN | POLLHUP | POLLERR))) return false;
     ReadAvailableInput();
     return true;
 }
@@ -31,6 +33,7 @@ bool WaitForInput(int timeoutMs) {
 
 WaitResult WaitForMessage(const MessageFilter& filter, MSG* msg, const std::function<bool()>& stop) {
     for (;;) {
+        if (SessionEndRequested()) EndSession();
         if (stop && stop()) return WaitResult::Stopped;
         if (TakePostedMessage(filter, msg)) return msg->message == WM_QUIT ? WaitResult::Quit : WaitResult::Message;
         if (TakeQuitMessage(msg)) return WaitResult::Quit;

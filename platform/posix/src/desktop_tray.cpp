@@ -50,6 +50,8 @@ void WriteEntryEvent(const char* action, const TrayEntry& entry) {
 
 const TrayEntry* LatestTrayEntry() { return entries.empty() ? nullptr : &entries.back(); }
 
+void ForgetTrayEntries() { entries.clear(); }
+
 void ResetTray() {
     entries.clear();
     trayFailure = 0;

@@ -16,6 +16,9 @@ struct TrayEntry {
 // The most recently added entry that still exists, or null.
 const TrayEntry* LatestTrayEntry();
 
+// Forgets every entry, as a restarting shell does.
+void ForgetTrayEntries();
+
 void ResetTray();
 
 }  // namespace desktop

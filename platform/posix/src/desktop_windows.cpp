@@ -85,6 +85,12 @@ LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return window ? window->messageResult : 0;
 }
 
+std::vector<HWND> WindowHandles() {
+    std::vector<HWND> handles;
+    for (const auto& entry : windows) handles.push_back(entry.first);
+    return handles;
+}
+
 void ResetWindows() { windows.clear(); }
 
 }  // namespace desktop

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace desktop {
 
 struct Window {
@@ -31,6 +33,9 @@ HWND ActiveDialog();
 // Runs the window's procedure with dialog semantics: the dialog procedure
 // first, default processing when it returns FALSE.
 LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Every window that exists, oldest first.
+std::vector<HWND> WindowHandles();
 
 void ResetWindows();
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "posix_errors.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -64,4 +65,30 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     fileName[size - 1] = '\0';
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return size;
+}
+
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+    if (module && module != ExecutableModule()) {
+        SetLastError(kErrorModNotFound);
+        return 0;
+    }
+    std::string path;
+    if (!ExecutablePath(path)) {
+        SetLastError(Win32ErrorFromErrno(errno));
+        return 0;
+    }
+    if (size == 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const std::wstring wide = wide_text::Widen(path);
+    const DWORD count = wide.size() < size ? static_cast<DWORD>(wide.size()) : size - 1;
+    std::memcpy(fileName, wide.data(), count * sizeof(WCHAR));
+    fileName[count] = L'\0';
+    if (count < wide.size()) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return count;
 }

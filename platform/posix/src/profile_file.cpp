@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -108,4 +110,23 @@ bool ReplaceProfileFile(const char* path, const std::string& text) {
         errno = error;
     }
     return ok;
+}
+
+void RemoveAbandonedReplacements(const std::string& path) {
+    const std::string target = ResolvedTarget(path.c_str());
+    const auto slash = target.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    DIR* listing = opendir(directory.c_str());
+    if (!listing) return;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (pid <= 0 || *end != '.' || pid == getpid()) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        unlink((directory + "/" + name).c_str());
+    }
+    closedir(listing);
 }

@@ -12,3 +12,7 @@ bool ReadProfileFile(const char* path, std::string& text, bool& exists);
 // existing file keeps its permissions; a symbolic link stays a link. False
 // with errno set on failure, the old file untouched.
 bool ReplaceProfileFile(const char* path, const std::string& text);
+
+// Removes the temporary files that a process which has ended left beside the
+// file when it was stopped in the middle of ReplaceProfileFile.
+void RemoveAbandonedReplacements(const std::string& path);
