@@ -113,6 +113,33 @@ TEST(LodestarTracking, ConfiguredIcons_FileIconWhenThereIsOneBuiltInOtherwise) {
     ExitAndWait(*lodestar);
 }
 
+// Each state takes its own file and index, and both indices are written
+// back as they were.
+TEST(LodestarTracking, ConfiguredIconIndices_EachStateUsesItsOwn) {
+    const std::string ready = ICONS_DIR "/ready.ico";
+    const std::string notReady = ICONS_DIR "/not_ready.ico";
+    struct Case {
+        int enableIndex, disableIndex;
+        std::string readyIcon, notReadyIcon;
+    } cases[] = {{0, 5, "file:" + ready + ",0", "builtin:129"}, {5, 0, "builtin:130", "file:" + notReady + ",0"}};
+    for (const Case& c : cases) {
+        LodestarSession session(kAcquiring);
+        WriteFile(session.SettingsFile(), "[icon]\r\nenable_icon=" + ready + "\r\nenable_icon_idx=" +
+                                              std::to_string(c.enableIndex) + "\r\ndisable_icon=" + notReady +
+                                              "\r\ndisable_icon_idx=" + std::to_string(c.disableIndex) + "\r\n");
+        auto lodestar = session.Start();
+        lodestar->ReadLine();
+        EXPECT_EQ(lodestar->ReadLine(), TrayLine("modify", c.notReadyIcon,
+                                                 "Sensor name : Test GPS\nSensor status : SENSOR_STATE_INITIALIZING"));
+        session.EditScenario(kFix);
+        EXPECT_TRUE(lodestar->WaitForLine(TrayLine("modify", c.readyIcon, kFiveLineTip))) << c.readyIcon;
+        ExitAndWait(*lodestar);
+        const std::string settings = ReadFile(session.SettingsFile());
+        EXPECT_NE(settings.find("enable_icon_idx=" + std::to_string(c.enableIndex) + "\r\n"), std::string::npos);
+        EXPECT_NE(settings.find("disable_icon_idx=" + std::to_string(c.disableIndex) + "\r\n"), std::string::npos);
+    }
+}
+
 TEST(LodestarTracking, SensorWhoseIdCannotBeRead_IsSkippedAndExitIsClean) {
     // The sensor keeps the sink it was given while it could not be tracked;
     // the program must still end without touching freed memory.

@@ -86,4 +86,37 @@ TEST_F(SettingsTest, SensorIdThatIsNoGuid_MatchesNoSensor) {
     EXPECT_NE(ReadFile(path).find("sensor_id=receiver one\r\n"), std::string::npos);
 }
 
+// Values may be 519 bytes long; a longer one is cut there, also when saved.
+TEST_F(SettingsTest, IconFileValues_Keep519BytesAndLoseTheRest) {
+    const std::string longest(519, 'a');
+    const std::string tooLong(520, 'b');
+    UseFile("settings_long_values", "[icon]\r\nenable_icon=" + longest + "\r\ndisable_icon=" + tooLong + "\r\n");
+    RecordingDialog dialog;
+    dialog.SaveSettings();
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("enable_icon=" + longest + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("disable_icon=" + std::string(519, 'b') + "\r\n"), std::string::npos) << text;
+}
+
+// A settings file that is a symbolic link stays one: the file it names is
+// saved, and created where it does not exist yet.
+TEST_F(SettingsTest, SettingsFileThatIsALink_StaysALinkToTheSavedFile) {
+    for (const bool targetExists : {true, false}) {
+        UseFile(targetExists ? "settings_link" : "settings_dangling_link");
+        TempDir elsewhere;
+        const std::string target = elsewhere.File("real.ini");
+        if (targetExists) WriteFile(target, "; mine\r\n");
+        std::filesystem::create_symlink(target, path);
+        {
+            RecordingDialog dialog;
+            dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
+            dialog.SaveSettings();
+        }
+        EXPECT_TRUE(std::filesystem::is_symlink(path)) << targetExists;
+        const std::string text = ReadFile(target);
+        EXPECT_EQ(text.rfind(targetExists ? "; mine\r\n[icon]" : "[icon]", 0), 0u) << text;
+        EXPECT_NE(text.find("\t\t;GPS One\r\n"), std::string::npos) << text;
+    }
+}
+
 }  // namespace

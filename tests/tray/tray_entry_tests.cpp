@@ -74,4 +74,22 @@ TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTell
     EXPECT_EQ(events.str(), "message Set TaskTray err!\n");
 }
 
+// After the wait the entry is brought up to date where the shell has it, and
+// added where it has not; neither bothers the user.
+TEST_F(TrayEntryTest, AddFailingOnce_RetryModifiesOrAddsWithoutAMessage) {
+    const std::string detecting = " icon=app tip=Detecting Senser...\n";
+    RecordingDialog dialog;
+    dialog.SetTrayEntry(true);
+    events.str("");
+    desktop::SetTrayFailure(ERROR_NOT_FOUND, 1);
+    dialog.SetTrayEntry(true);
+    EXPECT_EQ(events.str(), "tray modify 128" + detecting);
+
+    dialog.SetTrayEntry(false);
+    events.str("");
+    desktop::SetTrayFailure(ERROR_NOT_FOUND, 2);
+    dialog.SetTrayEntry(true);
+    EXPECT_EQ(events.str(), "tray add 128" + detecting);
+}
+
 }  // namespace

@@ -26,9 +26,10 @@ void SetErrorOutput(std::ostream* errors);
 // menus stay with their owners. Input and output settings are kept.
 void ResetForTests();
 
-// Makes every Shell_NotifyIconA call fail with this last error and print
-// nothing, as when the task bar is missing or hung; 0 restores it.
-void SetTrayFailure(DWORD error);
+// Makes the next `calls` Shell_NotifyIconA calls (every call for -1) fail
+// with this last error and print nothing, as when the task bar is missing
+// or hung; 0 restores it.
+void SetTrayFailure(DWORD error, int calls = -1);
 
 struct TrayEntryState {
     HWND window;

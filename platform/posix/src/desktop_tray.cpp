@@ -22,6 +22,7 @@ constexpr DWORD kErrorNotFound = ERROR_NOT_FOUND;
 
 std::vector<TrayEntry> entries;  // in the order they were added
 DWORD trayFailure = 0;
+int failingCalls = 0;  // -1: all
 
 std::vector<TrayEntry>::iterator FindEntry(HWND hwnd, UINT id) {
     return std::find_if(entries.begin(), entries.end(),
@@ -57,7 +58,10 @@ void ResetTray() {
     trayFailure = 0;
 }
 
-void SetTrayFailure(DWORD error) { trayFailure = error; }
+void SetTrayFailure(DWORD error, int calls) {
+    trayFailure = error;
+    failingCalls = calls;
+}
 
 std::vector<TrayEntryState> TrayEntries() {
     std::vector<TrayEntryState> states;
@@ -74,8 +78,9 @@ BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (trayFailure) {
+    if (trayFailure && failingCalls != 0) {
         SetLastError(trayFailure);
+        if (failingCalls > 0 && --failingCalls == 0) trayFailure = 0;
         return FALSE;
     }
     auto entry = FindEntry(data->hWnd, data->uID);
