@@ -30,6 +30,38 @@ bool ExecutablePath(std::string& path) {
     }
 }
 
+// Like Windows since Vista: a path that does not fit is cut to size - 1
+// characters plus the terminator, and the result is size.
+template <typename Char>
+DWORD CopyModuleFileName(HMODULE module, Char* fileName, DWORD size,
+                         std::basic_string<Char> (*convert)(const std::string&)) {
+    if (module && module != ExecutableModule()) {
+        SetLastError(kErrorModNotFound);
+        return 0;
+    }
+    std::string path;
+    if (!ExecutablePath(path)) {
+        SetLastError(Win32ErrorFromErrno(errno));
+        return 0;
+    }
+    if (size == 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const std::basic_string<Char> converted = convert(path);
+    const DWORD count = converted.size() < size ? static_cast<DWORD>(converted.size()) : size - 1;
+    std::memcpy(fileName, converted.data(), count * sizeof(Char));
+    fileName[count] = Char{};
+    if (count < converted.size()) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return count;
+}
+
+std::string AsIs(const std::string& path) { return path; }
+
 }  // namespace
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
@@ -40,55 +72,10 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
     return ExecutableModule();
 }
 
-// Like Windows since Vista: a path that does not fit is cut to size - 1
-// characters plus the terminator, and the result is size.
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
-    if (module && module != ExecutableModule()) {
-        SetLastError(kErrorModNotFound);
-        return 0;
-    }
-    std::string path;
-    if (!ExecutablePath(path)) {
-        SetLastError(Win32ErrorFromErrno(errno));
-        return 0;
-    }
-    if (size == 0) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (path.size() < size) {
-        std::memcpy(fileName, path.c_str(), path.size() + 1);
-        SetLastError(ERROR_SUCCESS);
-        return static_cast<DWORD>(path.size());
-    }
-    std::memcpy(fileName, path.data(), size - 1);
-    fileName[size - 1] = '\0';
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return size;
+    return CopyModuleFileName<char>(module, fileName, size, AsIs);
 }
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
-    if (module && module != ExecutableModule()) {
-        SetLastError(kErrorModNotFound);
-        return 0;
-    }
-    std::string path;
-    if (!ExecutablePath(path)) {
-        SetLastError(Win32ErrorFromErrno(errno));
-        return 0;
-    }
-    if (size == 0) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    const std::wstring wide = wide_text::Widen(path);
-    const DWORD count = wide.size() < size ? static_cast<DWORD>(wide.size()) : size - 1;
-    std::memcpy(fileName, wide.data(), count * sizeof(WCHAR));
-    fileName[count] = L'\0';
-    if (count < wide.size()) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return size;
-    }
-    SetLastError(ERROR_SUCCESS);
-    return count;
+    return CopyModuleFileName<wchar_t>(module, fileName, size, wide_text::Widen);
 }
