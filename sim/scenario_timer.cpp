@@ -1,6 +1,7 @@
 #include "scenario_timer.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <map>
 
 #include "sim_sensor_manager.h"
@@ -26,8 +27,18 @@ void CALLBACK CheckScenarioTimerProc(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
+UINT ScenarioCheckMilliseconds() {
+    constexpr UINT kDefault = 100;
+    const char* text = std::getenv("SENSORSIM_CHECK_MS");
+    if (text == nullptr) return kDefault;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > 60000) return kDefault;
+    return static_cast<UINT>(value);
+}
+
 UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
-    const UINT_PTR timer = SetTimer(nullptr, 0, kScenarioCheckMilliseconds, CheckScenarioTimerProc);
+    const UINT_PTR timer = SetTimer(nullptr, 0, ScenarioCheckMilliseconds(), CheckScenarioTimerProc);
     if (timer == 0) return 0;
     const SpinLock lock(timers_held);
     timers[timer] = manager;
