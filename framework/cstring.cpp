@@ -4,8 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+// Converts into a stack buffer first; only a longer text is measured and
+// converted again.
 CString::CString(const wchar_t* text) {
     if (!text || !*text) return;
+    char buffer[256];
+    if (WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr) > 0) {
+        m_text.assign(buffer, std::strlen(buffer));
+        return;
+    }
     const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1) return;
     m_text.resize(size);
