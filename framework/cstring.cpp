@@ -4,8 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+// Converts into a stack buffer first; only a longer text is measured and
+// converted again.
 CString::CString(const wchar_t* text) {
     if (!text || !*text) return;
+    char buffer[256];
+    if (WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr) > 0) {
+        m_text.assign(buffer, std::strlen(buffer));
+        return;
+    }
     const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1) return;
     m_text.resize(size);
@@ -39,20 +46,23 @@ CString CString::Left(int count) const {
     return result;
 }
 
+// Formats into a stack buffer first; only a longer text is formatted again.
 void CString::Format(const char* format, ...) {
+    char buffer[256];
     va_list args;
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
     if (length < 0) {
         m_text.clear();
+    } else if (static_cast<size_t>(length) < sizeof buffer) {
+        m_text.assign(buffer, static_cast<size_t>(length));
     } else {
-        std::string text(static_cast<size_t>(length), '\0');
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
-        m_text = std::move(text);
+        m_text.assign(static_cast<size_t>(length), '\0');
+        std::vsnprintf(m_text.data(), m_text.size() + 1, format, copy);
     }
+    va_end(copy);
     va_end(args);
 }
 

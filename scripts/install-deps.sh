@@ -10,10 +10,11 @@
 #   xdotool                          real pointer events in the Wine desktop
 #   imagemagick                      screenshots of the Wine desktop (import, convert)
 #   zip                              the release archive
+#   valgrind                         instructions per status in the benchmarks (bench/run.sh)
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-  wine64 wine xvfb xauth xdotool imagemagick zip
+  wine64 wine xvfb xauth xdotool imagemagick zip valgrind

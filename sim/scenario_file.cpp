@@ -1,9 +1,12 @@
 #include "scenario_file.h"
 
+#include <atomic>
 #include <cstdio>
 #include <utility>
 
+#include "file_bytes.h"
 #include "scenario_reader.h"
+#include "spin_lock.h"
 
 namespace {
 
@@ -12,32 +15,60 @@ void ReportProblem(const std::string& path, const std::string& problem) {
     std::fflush(stderr);
 }
 
+// The last file parsed in this process and what came of it.
+struct Parse {
+    std::string path;
+    std::string bytes;
+    std::shared_ptr<const Scenario> scenario;  // null when the text has a mistake
+    std::string error;
+};
+
+std::atomic_flag last_parse_held = ATOMIC_FLAG_INIT;
+std::shared_ptr<const Parse> last_parse;
+
+std::shared_ptr<const Parse> ParseShared(const std::string& path, const std::string& bytes) {
+    std::shared_ptr<const Parse> last;
+    {
+        const SpinLock lock(last_parse_held);
+        last = last_parse;
+    }
+    if (last && last->path == path && last->bytes == bytes) return last;
+
+    ScenarioReadResult result = ParseScenario(bytes);
+    std::shared_ptr<const Scenario> scenario;
+    if (result.scenario) scenario = std::make_shared<const Scenario>(std::move(*result.scenario));
+    auto parse = std::make_shared<const Parse>(Parse{path, bytes, std::move(scenario), std::move(result.error)});
+    const SpinLock lock(last_parse_held);
+    last_parse = parse;
+    return parse;
+}
+
 }  // namespace
 
-ScenarioFile::ScenarioFile(std::string path) : path_(std::move(path)) {
+ScenarioFile::ScenarioFile(std::string path) : path_(std::move(path)), current_(std::make_shared<const Scenario>()) {
     if (path_.empty()) return;
-    stamp_ = ReadFileStamp(path_);
+    bytes_ = ReadFileBytes(path_);
     Load();
 }
 
 bool ScenarioFile::Refresh() {
     if (path_.empty()) return false;
-    const FileStamp stamp = ReadFileStamp(path_);
-    if (stamp == stamp_) return false;
-    stamp_ = stamp;
+    std::optional<std::string> bytes = ReadFileBytes(path_);
+    if (bytes == bytes_) return false;
+    bytes_ = std::move(bytes);
     return Load();
 }
 
 bool ScenarioFile::Load() {
-    if (!stamp_.exists) {
+    if (!bytes_) {
         ReportProblem(path_, "cannot read the file");
         return false;
     }
-    ScenarioReadResult result = ReadScenario(path_);
-    if (!result.scenario) {
-        ReportProblem(path_, result.error);
+    const std::shared_ptr<const Parse> parse = ParseShared(path_, *bytes_);
+    if (!parse->scenario) {
+        ReportProblem(path_, parse->error);
         return false;
     }
-    current_ = std::move(*result.scenario);
+    current_ = parse->scenario;
     return true;
 }

@@ -1,30 +1,32 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
-#include "file_stamp.h"
 #include "scenario.h"
 
 // A scenario file and the last scenario that was read from it successfully.
 // A file that is missing or has a mistake leaves the previous scenario in
 // force (at first the empty one) and is reported in one line on standard
-// error.
+// error. Objects made from the same unchanged file share one parse.
 class ScenarioFile {
 public:
     // An empty path stands for no file: the empty scenario, never reloaded.
     explicit ScenarioFile(std::string path);
 
-    // Reads the file again if its time or size changed; true when a new
-    // scenario took effect.
+    // Reads the file again and compares what it holds with what was read
+    // last; true when it changed and a new scenario took effect.
     bool Refresh();
 
-    const Scenario& Current() const { return current_; }
+    const Scenario& Current() const { return *current_; }
+    const std::shared_ptr<const Scenario>& Shared() const { return current_; }
     const std::string& Path() const { return path_; }
 
 private:
     bool Load();
 
     std::string path_;
-    FileStamp stamp_;
-    Scenario current_;
+    std::optional<std::string> bytes_;  // as last read; nothing when unreadable
+    std::shared_ptr<const Scenario> current_;
 };

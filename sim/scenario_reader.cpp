@@ -2,18 +2,18 @@
 
 #include <sensors.h>
 
+#include <set>
 #include <stdexcept>
 #include <string_view>
-#include <vector>
 
+#include "file_bytes.h"
+#include "guid_order.h"
+#include "scenario_ini.h"
 #include "scenario_keys.h"
 #include "scenario_text.h"
 #include "sensor_types.h"
 
 namespace {
-
-// Never a real value: tells a missing key from an empty one.
-constexpr char kUnset[] = "<sensorsim-unset>";
 
 constexpr const char* kSensorKeys[] = {
     "id",         "name",      "type",     "category",     "state",           "present",
@@ -25,27 +25,19 @@ struct ScenarioError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class ProfileReader {
+// The scenario's values, copied out of the text for the parsers and messages.
+class ScenarioIni {
 public:
-    explicit ProfileReader(const std::string& path) : path_(path) {}
+    explicit ScenarioIni(std::string_view text) : ini_(text) {}
 
     std::optional<std::string> Value(const std::string& section, const char* key) const {
-        std::vector<char> buffer(256);
-        while (true) {
-            const DWORD size = static_cast<DWORD>(buffer.size());
-            const DWORD length =
-                GetPrivateProfileStringA(section.c_str(), key, kUnset, buffer.data(), size, path_.c_str());
-            if (length + 1 < size || buffer.size() >= 65536) {
-                std::string value(buffer.data(), length);
-                if (value == kUnset) return std::nullopt;
-                return value;
-            }
-            buffer.resize(buffer.size() * 2);
-        }
+        const auto value = ini_.Value(section, key);
+        if (!value) return std::nullopt;
+        return std::string(*value);
     }
 
 private:
-    std::string path_;
+    IniText ini_;
 };
 
 [[noreturn]] void Fail(const std::string& section, const char* key, const std::string& value, const char* what) {
@@ -59,7 +51,7 @@ Parsed Require(const std::optional<Parsed>& parsed, const std::string& section, 
     return *parsed;
 }
 
-bool ReadChoice(const ProfileReader& file, const std::string& section, const char* key, const char* yes,
+bool ReadChoice(const ScenarioIni& file, const std::string& section, const char* key, const char* yes,
                 const char* no, bool fallback) {
     const auto value = file.Value(section, key);
     if (!value) return fallback;
@@ -93,7 +85,7 @@ std::bitset<Count> ReadNameList(const std::string& section, const char* key, con
     return bits;
 }
 
-std::optional<SensorDefinition> ReadSensor(const ProfileReader& file, const std::string& section) {
+std::optional<SensorDefinition> ReadSensor(const ScenarioIni& file, const std::string& section) {
     bool anyKey = false;
     for (const char* key : kSensorKeys) anyKey = anyKey || file.Value(section, key).has_value();
     if (!anyKey) return std::nullopt;
@@ -131,7 +123,7 @@ std::optional<SensorDefinition> ReadSensor(const ProfileReader& file, const std:
     return sensor;
 }
 
-ProviderChoice ReadProvider(const ProfileReader& file, const char* key, std::size_t sensorCount,
+ProviderChoice ReadProvider(const ScenarioIni& file, const char* key, std::size_t sensorCount,
                             const ProviderChoice& fallback) {
     const auto value = file.Value("location", key);
     if (!value) return fallback;
@@ -141,18 +133,18 @@ ProviderChoice ReadProvider(const ProfileReader& file, const char* key, std::siz
     Fail("location", key, *value, "not \"none\" or one of the sensorN sections");
 }
 
-Scenario ReadAll(const ProfileReader& file) {
+Scenario ReadAll(const ScenarioIni& file) {
     Scenario scenario;
     scenario.sensorApi = ReadChoice(file, "platform", "sensor_api", "present", "absent", true);
     scenario.locationApi = ReadChoice(file, "platform", "location_api", "present", "absent", true);
     scenario.latLongSupported = ReadChoice(file, "platform", "latlong_report", "supported", "unsupported", true);
 
+    std::set<GUID, GuidOrder> ids;
     for (int number = 1;; ++number) {
         auto sensor = ReadSensor(file, "sensor" + std::to_string(number));
         if (!sensor) break;
-        for (const SensorDefinition& earlier : scenario.sensors)
-            if (IsEqualGUID(earlier.id, sensor->id))
-                throw ScenarioError("[sensor" + std::to_string(number) + "] repeats the id of an earlier sensor");
+        if (!ids.insert(sensor->id).second)
+            throw ScenarioError("[sensor" + std::to_string(number) + "] repeats the id of an earlier sensor");
         scenario.sensors.push_back(std::move(*sensor));
     }
 
@@ -169,10 +161,16 @@ Scenario ReadAll(const ProfileReader& file) {
 
 }  // namespace
 
-ScenarioReadResult ReadScenario(const std::string& path) {
+ScenarioReadResult ParseScenario(std::string_view text) {
     try {
-        return {ReadAll(ProfileReader(path)), {}};
+        return {ReadAll(ScenarioIni(text)), {}};
     } catch (const ScenarioError& error) {
         return {std::nullopt, error.what()};
     }
+}
+
+ScenarioReadResult ReadScenario(const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return {std::nullopt, "cannot read the file"};
+    return ParseScenario(*bytes);
 }

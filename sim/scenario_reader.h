@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "scenario.h"
 
@@ -11,6 +12,8 @@ struct ScenarioReadResult {
     std::string error;
 };
 
-// Reads the file with the private-profile functions. Sections sensor1,
-// sensor2, ... are read until the first one that has none of the sensor keys.
+// Reads a scenario from the text of its ini file. Sections sensor1, sensor2,
+// ... are read until the first one that has none of the sensor keys.
+ScenarioReadResult ParseScenario(std::string_view text);
+// The same from the file at `path`.
 ScenarioReadResult ReadScenario(const std::string& path);

@@ -1,33 +1,23 @@
 #include "scenario_timer.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <map>
 
 #include "sim_sensor_manager.h"
+#include "spin_lock.h"
 
 namespace {
 
 // A thread timer carries no context, so its id leads to its manager. The map
-// is shared by all threads; a spin lock guards it because the MinGW-w64 build
-// has no std::mutex, and it is held only for a lookup.
-class TimerTableLock {
-public:
-    TimerTableLock() {
-        while (held.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~TimerTableLock() { held.clear(std::memory_order_release); }
-
-private:
-    static inline std::atomic_flag held = ATOMIC_FLAG_INIT;
-};
-
+// is shared by all threads.
+std::atomic_flag timers_held = ATOMIC_FLAG_INIT;
 std::map<UINT_PTR, CSimSensorManager*> timers;
 
 void CALLBACK CheckScenarioTimerProc(HWND, UINT, UINT_PTR timer, DWORD) {
     ComRef<CSimSensorManager> manager;
     {
-        const TimerTableLock lock;
+        const SpinLock lock(timers_held);
         const auto found = timers.find(timer);
         if (found == timers.end()) return;
         manager = ComRef<CSimSensorManager>::Share(found->second);
@@ -37,10 +27,20 @@ void CALLBACK CheckScenarioTimerProc(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
+UINT ScenarioCheckMilliseconds() {
+    constexpr UINT kDefault = 100;
+    const char* text = std::getenv("SENSORSIM_CHECK_MS");
+    if (text == nullptr) return kDefault;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > 60000) return kDefault;
+    return static_cast<UINT>(value);
+}
+
 UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
-    const UINT_PTR timer = SetTimer(nullptr, 0, kScenarioCheckMilliseconds, CheckScenarioTimerProc);
+    const UINT_PTR timer = SetTimer(nullptr, 0, ScenarioCheckMilliseconds(), CheckScenarioTimerProc);
     if (timer == 0) return 0;
-    const TimerTableLock lock;
+    const SpinLock lock(timers_held);
     timers[timer] = manager;
     return timer;
 }
@@ -48,6 +48,6 @@ UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
 void StopScenarioTimer(UINT_PTR timer) {
     if (timer == 0) return;
     KillTimer(nullptr, timer);
-    const TimerTableLock lock;
+    const SpinLock lock(timers_held);
     timers.erase(timer);
 }

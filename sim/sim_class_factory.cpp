@@ -60,7 +60,7 @@ HRESULT CreateSimLocation(const std::string& scenarioPath, REFIID iid, void** ob
     *object = nullptr;
     const ScenarioFile file(scenarioPath);
     if (!file.Current().locationApi) return REGDB_E_CLASSNOTREG;
-    return HandOut(new CSimLocation(file.Current()), iid, object);
+    return HandOut(new CSimLocation(file.Shared()), iid, object);
 }
 
 HRESULT GetSimClassObject(REFCLSID clsid, REFIID iid, void** object) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <locationapi.h>
 
+#include <memory>
+
 #include "com_object.h"
 #include "scenario.h"
 
@@ -13,7 +15,7 @@
 // scenario's address. Reports with no data fail with ERROR_NO_DATA.
 class CSimLocation final : public CComObjectBase<ILocation> {
 public:
-    explicit CSimLocation(Scenario scenario);
+    explicit CSimLocation(std::shared_ptr<const Scenario> scenario);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
 
@@ -35,7 +37,7 @@ private:
     };
     ReportSettings* SettingsFor(REFIID reportType);
 
-    Scenario scenario_;
+    std::shared_ptr<const Scenario> scenario_;
     ReportSettings latLong_;
     ReportSettings civic_;
 };

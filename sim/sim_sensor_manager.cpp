@@ -1,8 +1,9 @@
 #include "sim_sensor_manager.h"
 
-#include <algorithm>
+#include <map>
 #include <utility>
 
+#include "guid_order.h"
 #include "scenario_timer.h"
 #include "sensor_change.h"
 #include "sim_data_report.h"
@@ -34,14 +35,14 @@ std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(co
     std::vector<Announcement> announcements;
     std::vector<ComRef<CSimSensor>> known = std::move(sensors_);
     sensors_.clear();
+    std::map<GUID, std::size_t, GuidOrder> knownById;
+    for (std::size_t i = 0; i < known.size(); ++i) knownById.emplace(known[i]->Definition().id, i);
 
-    auto takeKnown = [&known](REFGUID id) {
-        const auto found = std::find_if(known.begin(), known.end(), [&id](const ComRef<CSimSensor>& sensor) {
-            return IsEqualGUID(sensor->Definition().id, id);
-        });
-        if (found == known.end()) return ComRef<CSimSensor>();
-        ComRef<CSimSensor> sensor = std::move(*found);
-        known.erase(found);
+    auto takeKnown = [&](REFGUID id) {
+        const auto found = knownById.find(id);
+        if (found == knownById.end()) return ComRef<CSimSensor>();
+        ComRef<CSimSensor> sensor = std::move(known[found->second]);
+        knownById.erase(found);
         return sensor;
     };
     auto update = [&announcements](const ComRef<CSimSensor>& sensor, const SensorDefinition* before,
@@ -62,6 +63,7 @@ std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(co
         sensors_.push_back(std::move(sensor));
     }
     for (ComRef<CSimSensor>& sensor : known) {
+        if (!sensor) continue;
         SensorDefinition gone = sensor->Definition();
         gone.present = false;
         update(sensor, &sensor->Definition(), gone);

@@ -19,9 +19,12 @@ const HICON kNotAnIconContainer = reinterpret_cast<HICON>(1);
 ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
                                  int satellitesUsed, int satellitesInView) {
     CatalogEntry& entry = m_catalog[id];
-    LPOLESTR idText = nullptr;
-    if (SUCCEEDED(::StringFromCLSID(id, &idText))) entry.idText = CString(idText);
-    ::CoTaskMemFree(idText);
+    // The id text never changes: converted once, when the sensor is new.
+    if (entry.idText.IsEmpty()) {
+        LPOLESTR idText = nullptr;
+        if (SUCCEEDED(::StringFromCLSID(id, &idText))) entry.idText = CString(idText);
+        ::CoTaskMemFree(idText);
+    }
     entry.name = name;
 
     if (std::memcmp(&id, &m_sensorId, sizeof(GUID)) != 0) return 0;
@@ -55,6 +58,7 @@ void CSensorDlg::ShowTrackedStatus(const CString& name, long state, double latit
 // The configured icon for the state, or null when there is none to use.
 HICON CSensorDlg::StatusIcon(bool ready) const {
     const CString& file = ready ? m_enableIconFile : m_disableIconFile;
+    if (file.IsEmpty()) return nullptr;
     const int index = ready ? m_enableIconIndex : m_disableIconIndex;
     // Index -1 asks for the number of icons in the file, not for an icon.
     if (index == -1) return nullptr;

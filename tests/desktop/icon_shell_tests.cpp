@@ -38,21 +38,21 @@ std::string IcoHeader(unsigned count) {
     return std::string("\0\0\1\0", 4) + static_cast<char>(count) + '\0';
 }
 
-TEST(Icons, LoadIcon_NamesTheResource_EachCallGivesItsOwnIcon) {
+TEST(Icons, LoadIcon_NamesTheResource_OneSharedIconPerModuleAndResource) {
     HICON app = LoadIconA(nullptr, MAKEINTRESOURCE(128));
     HICON notReady = LoadIconA(nullptr, MAKEINTRESOURCE(129));
-    HICON again = LoadIconA(nullptr, MAKEINTRESOURCE(128));
     HICON named = LoadIconA(nullptr, "SENSOR");
     EXPECT_EQ(desktop::IconName(app), "app");
     EXPECT_EQ(desktop::IconName(notReady), "builtin:129");
     EXPECT_EQ(desktop::IconName(named), "builtin:SENSOR");
     EXPECT_EQ(desktop::IconName(nullptr), "none");
-    EXPECT_NE(app, again);
-    for (HICON icon : {app, notReady, again, named}) {
-        EXPECT_TRUE(desktop::IconIsAlive(icon));
+    EXPECT_NE(app, notReady);
+    EXPECT_NE(app, LoadIconA(reinterpret_cast<HINSTANCE>(0x1000), MAKEINTRESOURCE(128)));
+    for (HICON icon : {app, notReady, named}) {
         EXPECT_TRUE(DestroyIcon(icon));
-        EXPECT_FALSE(desktop::IconIsAlive(icon));
+        EXPECT_TRUE(desktop::IconIsAlive(icon));
     }
+    for (int i = 0; i < 1000; ++i) EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCE(128)), app);
     EXPECT_FALSE(DestroyIcon(nullptr));
 }
 

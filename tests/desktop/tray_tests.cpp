@@ -128,7 +128,7 @@ TEST_F(TrayTest, TrayInput_WithoutAnEntry_PrintsAnError) {
 }
 
 TEST_F(TrayTest, EntryHoldingADestroyedIcon_IsVisibleThroughTheHooks) {
-    HICON extra = LoadIconA(nullptr, MAKEINTRESOURCE(129));
+    HICON extra = ExtractIconA(nullptr, ICONS_DIR "/not_ready.ico", 0);
     auto data = Record(hwnd, 128, NIF_ICON, extra, nullptr);
     Shell_NotifyIconA(NIM_ADD, &data);
     EXPECT_TRUE(desktop::IconIsAlive(desktop::TrayEntries().at(0).icon));

@@ -35,6 +35,9 @@ TEST(CodePageTest, ShortBuffersAndBadArgumentsFailWithWindowsErrors) {
     char narrow[4];
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"\u00FC\u00FC", -1, narrow, 4, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    SetLastError(0);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, L"hello", -1, narrow, 4, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "x", 0, wide, 4), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));

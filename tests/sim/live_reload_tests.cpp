@@ -82,6 +82,15 @@ TEST_F(LiveReloadTest, StateAndData_AreAnnouncedToTheSensorsSink_StateFirst) {
     EXPECT_TRUE(log_.empty()) << "a new name alone is no event";
 }
 
+TEST_F(LiveReloadTest, RewriteKeepingSizeAndTime_IsSeen) {
+    Start(Sensor(1, kFirstId, "state=3\n"));
+    const auto stamp = std::filesystem::last_write_time(scenario_.Path());
+    scenario_.Write(Sensor(1, kFirstId, "state=2\n"));
+    std::filesystem::last_write_time(scenario_.Path(), stamp);
+    static_cast<CSimSensorManager*>(manager_)->CheckScenario();
+    EXPECT_EQ(log_, (std::vector<std::string>{"state 11111111 2"}));
+}
+
 TEST_F(LiveReloadTest, SensorThatBecomesPresent_EntersThroughTheManagersSink) {
     Start(Sensor(1, kFirstId, "") + Sensor(2, kSecondId, "present=no\n"));
     Edit(Sensor(1, kFirstId, "") + Sensor(2, kSecondId, "state=3\n") + Sensor(3, kThirdId, "present=no\n"));

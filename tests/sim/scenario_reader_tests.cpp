@@ -142,6 +142,28 @@ TEST_F(ScenarioReaderTest, EmptyFile_GivesTheEmptyScenario) {
     EXPECT_TRUE(scenario.sensorApi);
 }
 
+TEST_F(ScenarioReaderTest, IniText_IsReadAsWindowsReadsProfiles) {
+    const std::string id = std::string("id=") + kFirstId;
+    struct Case {
+        std::string text;
+        const wchar_t* name;
+    } cases[] = {
+        {"[sensor1]\n" + id + "\nname=\"  Quoted  \"\n", L"  Quoted  "},
+        {"[sensor1]\n" + id + "\nname='Single'\n", L"Single"},
+        {"[sensor1]\n" + id + "\nname=\"Half\n", L"\"Half"},
+        {"  [ SENSOR1 ]  \r\n" + id + "\r\n  NAME  =  Blanks  \r\n", L"Blanks"},
+        {"[sensor1]\r" + id + "\rname=CR only\r", L"CR only"},
+        {"\xEF\xBB\xBF[sensor1]\n" + id + "\nname=After BOM\n", L"After BOM"},
+        {"name=Before\n[sensor1]\n" + id + "\n;name=Comment\nname\nname=First\nname=Second\n[sensor1]\nname=Again\n",
+         L"First"},
+    };
+    for (const Case& c : cases) {
+        const Scenario scenario = Read(c.text);
+        ASSERT_EQ(scenario.sensors.size(), 1u) << c.text;
+        EXPECT_EQ(scenario.sensors[0].name, c.name) << c.text;
+    }
+}
+
 TEST_F(ScenarioReaderTest, Mistakes_AreReportedWithTheirPlace) {
     const std::string first = std::string("[sensor1]\nid=") + kFirstId + "\n";
     struct Case {

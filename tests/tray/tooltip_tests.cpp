@@ -34,6 +34,13 @@ TEST(TrayTooltip, StateNames_UnknownValuesAreErrors) {
     EXPECT_STREQ(BuildTrayTooltip("G", -1, 0, 0, 0, 0), "Sensor name : G\nSensor status : SENSOR_STATE_ERROR");
 }
 
+TEST(TrayTooltip, LongName_IsFormattedWhole) {
+    const std::string name(300, 'N');
+    EXPECT_EQ(std::string(BuildTrayTooltip(name.c_str(), 0, 35.0, 139.0, 7, 11)),
+              "Sensor name : " + name + "\nSensor status : SENSOR_STATE_READY\nlatitude:35.000000\n"
+              "longitude:139.000000\nsatellites 7/11");
+}
+
 TEST(TrayTooltip, EmptyName_IsSensorNotFound) {
     EXPECT_STREQ(BuildTrayTooltip("", 0, 35.0, 139.0, 7, 11), "Sensor not found!");
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -144,6 +145,16 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
     bool usedDefault = false;
     size_t written = 0;
     for (size_t i = 0; i < length;) {
+        // ASCII, the common case, is copied as it is.
+        if (static_cast<std::uint32_t>(wide[i]) < 0x80 && written < INT_MAX) {
+            if (multiByteCount > 0) {
+                if (written >= static_cast<size_t>(multiByteCount)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+                multiByte[written] = static_cast<char>(wide[i]);
+            }
+            ++written;
+            ++i;
+            continue;
+        }
         char bytes[4];
         size_t count = 0;
         char32_t code = 0;

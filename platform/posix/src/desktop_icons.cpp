@@ -1,7 +1,9 @@
-// Icons: each LoadIconA or ExtractIconA makes a new heap object named after
-// its origin, and DestroyIcon deletes it, so that a sanitizer catches a
-// double destroy or a use after destroy. The set of live icons keeps them
-// reachable (no leak reports) and lets tests check a handle without using it.
+// Icons: heap objects named after their origin. LoadIconA hands out one
+// shared icon per module and resource, as Windows does, which DestroyIcon
+// leaves alone; each ExtractIconA makes a new icon, and DestroyIcon deletes
+// it, so that a sanitizer catches a double destroy or a use after destroy.
+// The set of live icons keeps them reachable (no leak reports) and lets tests
+// check a handle without using it.
 #include "desktop_icons.h"
 
 #include "desktop_console.h"
@@ -12,10 +14,12 @@
 #include <climits>
 #include <cstdint>
 #include <fcntl.h>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
+#include <utility>
 
 namespace desktop {
 namespace {
@@ -26,6 +30,7 @@ constexpr UINT kApplicationIcon = 128;
 struct IconObject {
     std::uint32_t magic = kIconMagic;
     std::string name;
+    bool shared = false;
 };
 
 std::unordered_set<HICON>& LiveIcons() {
@@ -33,10 +38,17 @@ std::unordered_set<HICON>& LiveIcons() {
     return *live;
 }
 
-HICON NewIcon(std::string name) {
-    auto* object = new IconObject{kIconMagic, std::move(name)};
+HICON NewIcon(std::string name, bool shared = false) {
+    auto* object = new IconObject{kIconMagic, std::move(name), shared};
     HICON icon = reinterpret_cast<HICON>(object);
     LiveIcons().insert(icon);
+    return icon;
+}
+
+HICON SharedIcon(HINSTANCE module, std::string name) {
+    static auto* shared = new std::map<std::pair<HINSTANCE, std::string>, HICON>;  // never freed, as LiveIcons
+    HICON& icon = (*shared)[{module, name}];
+    if (!icon) icon = NewIcon(std::move(name), true);
     return icon;
 }
 
@@ -79,14 +91,14 @@ std::string IconName(HICON icon) { return IconText(icon); }
 
 }  // namespace desktop
 
-HICON LoadIconA(HINSTANCE, LPCSTR iconName) {
+HICON LoadIconA(HINSTANCE module, LPCSTR iconName) {
     if (!iconName) {
         SetLastError(desktop::kErrorResourceNameNotFound);
         return nullptr;
     }
-    if (!IS_INTRESOURCE(iconName)) return desktop::NewIcon(std::string("builtin:") + iconName);
+    if (!IS_INTRESOURCE(iconName)) return desktop::SharedIcon(module, std::string("builtin:") + iconName);
     const auto id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(iconName));
-    return desktop::NewIcon(id == desktop::kApplicationIcon ? "app" : "builtin:" + std::to_string(id));
+    return desktop::SharedIcon(module, id == desktop::kApplicationIcon ? "app" : "builtin:" + std::to_string(id));
 }
 
 BOOL DestroyIcon(HICON icon) {
@@ -94,8 +106,9 @@ BOOL DestroyIcon(HICON icon) {
         SetLastError(desktop::kErrorInvalidIconHandle);
         return FALSE;
     }
-    desktop::LiveIcons().erase(icon);
     desktop::IconObject* object = desktop::Object(icon);
+    if (object->shared) return TRUE;
+    desktop::LiveIcons().erase(icon);
     object->magic = 0;
     delete object;
     return TRUE;

@@ -1,5 +1,5 @@
 // Icons of the console desktop: heap objects named after where they came
-// from, freed for real by DestroyIcon.
+// from; loaded ones are shared, extracted ones freed for real by DestroyIcon.
 #pragma once
 
 #include <windows.h>

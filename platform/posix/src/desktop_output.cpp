@@ -2,6 +2,8 @@
 
 #include "desktop_console.h"
 
+#include <algorithm>
+#include <array>
 #include <iostream>
 
 namespace desktop {
@@ -20,26 +22,39 @@ void WriteLine(std::ostream& out, std::string_view line) {
 void SetEventOutput(std::ostream* events) { eventOutput = events; }
 void SetErrorOutput(std::ostream* errors) { errorOutput = errors; }
 
-std::string EscapeText(std::string_view text) {
+void AppendEscaped(std::string& out, std::string_view text) {
     static const char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            escaped += "\\\\";
-        } else if (c == '\n') {
-            escaped += "\\n";
-        } else if (c == '\t') {
-            escaped += "\\t";
-        } else if (byte < 0x20 || byte == 0x7f) {
-            escaped += "\\x";
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0xf];
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        for (int byte = 0x20; byte < 0x100; ++byte) plain[byte] = byte != '\\' && byte != 0x7f;
+        return plain;
+    }();
+    auto plain = [](char c) { return kPlain[static_cast<unsigned char>(c)]; };
+    // Runs of plain bytes go in whole; only the bytes between them are looked at one by one.
+    while (!text.empty()) {
+        const size_t run = static_cast<size_t>(std::find_if_not(text.begin(), text.end(), plain) - text.begin());
+        out.append(text.data(), run);
+        text.remove_prefix(run);
+        if (text.empty()) break;
+        const auto byte = static_cast<unsigned char>(text.front());
+        text.remove_prefix(1);
+        if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\t') {
+            out += "\\t";
         } else {
-            escaped += c;
+            const char hex[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+            out.append(hex, sizeof hex);
         }
     }
+}
+
+std::string EscapeText(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size() + 16);
+    AppendEscaped(escaped, text);
     return escaped;
 }
 

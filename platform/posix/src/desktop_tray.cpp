@@ -43,8 +43,13 @@ void Apply(TrayEntry& entry, const NOTIFYICONDATAA& data) {
 }
 
 void WriteEntryEvent(const char* action, const TrayEntry& entry) {
-    WriteEvent(std::string("tray ") + action + " " + std::to_string(entry.id) + " icon=" + IconText(entry.icon) +
-               " tip=" + EscapeText(entry.tip));
+    std::string line;
+    line.reserve(64 + 2 * sizeof entry.tip);
+    ((line += "tray ") += action) += ' ';
+    ((line += std::to_string(entry.id)) += " icon=") += IconText(entry.icon);
+    line += " tip=";
+    AppendEscaped(line, entry.tip);
+    WriteEvent(line);
 }
 
 }  // namespace
