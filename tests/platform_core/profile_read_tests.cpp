@@ -5,6 +5,9 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "temp_directory.h"
 
@@ -114,6 +117,23 @@ TEST_F(ProfileReadTest, NulEndsAValueAndBinaryGarbageIsHarmless) {
     ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "w", file.c_str()));
     EXPECT_EQ(Get("s", "k"), "w");
     EXPECT_EQ(ReadBytes(file).substr(0, garbage.size()), garbage);
+}
+
+// Reads are served from a parse kept while the file is unchanged; a rewrite
+// that keeps the size and puts the old time back (as `cp -p` does) is still a
+// change, whether it comes at once or after the parse has aged.
+TEST_F(ProfileReadTest, ARewriteKeepingSizeAndTimeIsSeen) {
+    for (const bool wait : {false, true}) {
+        WriteBytes(file, "[s]\nk=1\n");
+        if (wait) usleep(50000);
+        ASSERT_EQ(Get("s", "k"), "1");
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        WriteBytes(file, "[s]\nk=2\n");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        EXPECT_EQ(Get("s", "k"), "2") << (wait ? "after a pause" : "at once");
+    }
 }
 
 struct IntCase {

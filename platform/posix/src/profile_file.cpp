@@ -72,12 +72,13 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 }  // namespace
 
-bool ReadProfileFile(const char* path, std::string& text, bool& exists) {
+bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct stat* info) {
     text.clear();
     exists = false;
     FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR;
     exists = true;
+    if (info && fstat(file.get(), info) != 0) return false;
     char chunk[65536];
     for (;;) {
         const ssize_t got = read(file.get(), chunk, sizeof chunk);

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <string>
+#include <sys/stat.h>
 
 // Reads the whole file. False with errno set when it exists but cannot be
-// read; a missing file gives true, empty text and exists = false.
-bool ReadProfileFile(const char* path, std::string& text, bool& exists);
+// read; a missing file gives true, empty text and exists = false. The file's
+// status, as it was opened, goes to info when given.
+bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct stat* info = nullptr);
 
 // Replaces the file's contents without ever leaving it half written: the
 // text goes to a temporary file beside it that is then renamed over it. An

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "posix_errors.h"
+#include "profile_cache.h"
 #include "profile_document.h"
 #include "profile_file.h"
 
@@ -53,6 +54,8 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     else
         changed = document.SetValue(section, key, value);
 
-    if (changed && !ReplaceProfileFile(fileName, document.Text())) return FailWithErrno();
-    return TRUE;
+    if (!changed) return TRUE;
+    const bool written = ReplaceProfileFile(fileName, document.Text());
+    ForgetProfile(fileName);
+    return written ? TRUE : FailWithErrno();
 }
