@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <fcntl.h>
@@ -134,6 +135,25 @@ TEST_F(ProfileReadTest, ARewriteKeepingSizeAndTimeIsSeen) {
         ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
         EXPECT_EQ(Get("s", "k"), "2") << (wait ? "after a pause" : "at once");
     }
+}
+
+// A settings path naming anything but a regular file of a sane size reads
+// as a missing file, at once.
+TEST_F(ProfileReadTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    const std::string fifo = directory.File("fifo.ini");
+    const std::string zero = directory.File("zero.ini");
+    const std::string huge = directory.File("huge.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    WriteBytes(huge, "[s]\nk=v\n");
+    ASSERT_EQ(truncate(huge.c_str(), (64 << 20) + 1), 0);
+    for (const std::string& path : {fifo, zero, directory.path(), huge}) {
+        char buffer[10];
+        EXPECT_EQ(GetPrivateProfileStringA("s", "k", "none", buffer, sizeof buffer, path.c_str()), 4u) << path;
+        EXPECT_EQ(GetPrivateProfileIntA("s", "k", 7, path.c_str()), 7u) << path;
+    }
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", huge.c_str()));
+    EXPECT_EQ(std::filesystem::file_size(huge), (64u << 20) + 1);
 }
 
 struct IntCase {

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,17 +43,29 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// A symbolic link is replaced by writing to the file it names.
-std::string ResolvedTarget(const char* path) {
-    struct stat info {};
-    if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = realpath(path, nullptr)) {
-            std::string target = real;
-            std::free(real);
-            return target;
-        }
+// Follows symbolic links to the file they finally name, whether it exists
+// or not. False with ELOOP when the links go round.
+bool FinalTarget(const char* path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char link[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), link, sizeof link);
+        if (length < 0 || length == static_cast<ssize_t>(sizeof link)) return true;
+        const std::string next(link, static_cast<size_t>(length));
+        const size_t slash = target.rfind('/');
+        target = next.front() == '/' || slash == std::string::npos ? next : target.substr(0, slash + 1) + next;
     }
-    return path;
+    errno = ELOOP;
+    return false;
+}
+
+// Room for the new text is taken first, so that a full disk fails before
+// any byte of the file has changed.
+bool RewriteInPlace(int fd, const std::string& text) {
+    const off_t size = static_cast<off_t>(text.size());
+    if (size > 0 && fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+        return false;
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, text) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
 }
 
 int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
@@ -75,10 +86,18 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct stat* info) {
     text.clear();
     exists = false;
-    FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO must not wait for a writer.
+    FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR;
+    struct stat own {};
+    if (!info) info = &own;
+    if (fstat(file.get(), info) != 0) return false;
+    if (!S_ISREG(info->st_mode)) return true;
     exists = true;
-    if (info && fstat(file.get(), info) != 0) return false;
+    if (static_cast<unsigned long long>(info->st_size) > kMaxProfileBytes) {
+        errno = EFBIG;
+        return false;
+    }
     char chunk[65536];
     for (;;) {
         const ssize_t got = read(file.get(), chunk, sizeof chunk);
@@ -88,18 +107,37 @@ bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct s
             return false;
         }
         text.append(chunk, static_cast<size_t>(got));
+        if (text.size() > kMaxProfileBytes) {
+            errno = EFBIG;
+            return false;
+        }
     }
 }
 
 bool ReplaceProfileFile(const char* path, const std::string& text) {
-    const std::string target = ResolvedTarget(path);
-    std::string temporary;
-    FileDescriptor file(CreateTemporaryBeside(target, temporary));
-    if (file.get() < 0) return false;
+    std::string target;
+    if (!FinalTarget(path, target)) return false;
 
     struct stat existing {};
-    bool ok = true;
-    if (stat(target.c_str(), &existing) == 0) ok = fchmod(file.get(), existing.st_mode & 07777) == 0;
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        errno = EACCES;
+        return false;
+    }
+    // Opening the file for writing asks the system whether this user may
+    // change it; the write itself goes to a new file when it can.
+    FileDescriptor current(exists ? open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1);
+    if (exists && current.get() < 0) return false;
+
+    std::string temporary;
+    FileDescriptor file(CreateTemporaryBeside(target, temporary));
+    if (file.get() < 0) {
+        if (current.get() >= 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return RewriteInPlace(current.get(), text) && current.Close();
+        return false;
+    }
+
+    bool ok = !exists || fchmod(file.get(), existing.st_mode & 07777) == 0;
     ok = ok && WriteAll(file.get(), text) && fsync(file.get()) == 0;
     ok = file.Close() && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
