@@ -9,6 +9,8 @@ namespace desktop {
 // Writes text so that it stays on one line: backslash, line feed, tab and
 // other control bytes are escaped; every other byte is written as it is.
 std::string EscapeText(std::string_view text);
+// Input quoted back in an error: escaped, and cut after 80 characters.
+std::string QuoteInput(std::string_view text);
 
 // Writes one event line on the event output and flushes it.
 void WriteEvent(std::string_view line);
