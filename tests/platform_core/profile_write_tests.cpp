@@ -81,13 +81,15 @@ TEST_F(ProfileWriteTest, EditsKeepEveryOtherByteOfTheUsersFile) {
     EXPECT_EQ(ReadBytes(file).substr(0, 26), "\xEF\xBB\xBF; settings\n\n; about the");
 }
 
-TEST_F(ProfileWriteTest, NullSectionFailsAndDeletingCreatesNoFile) {
+TEST_F(ProfileWriteTest, NullSectionFailsAndDeletingFromAMissingFileLeavesItEmpty) {
     SetLastError(0);
     EXPECT_FALSE(Write(nullptr, "key", "value"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_TRUE(Write("s", "k", nullptr));
     EXPECT_TRUE(Write("s", nullptr, nullptr));
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", ""));
 }
 

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "profile_cache.h"
+#include "profile_path.h"
 
 namespace {
 
 std::shared_ptr<const ProfileDocument> Load(LPCSTR fileName) {
-    if (!fileName || !*fileName) return std::make_shared<const ProfileDocument>();
-    return CachedProfile(fileName);
+    const std::string path = fileName && !*fileName ? std::string() : ProfilePath(fileName);
+    if (path.empty()) return std::make_shared<const ProfileDocument>();
+    return CachedProfile(path.c_str());
 }
 
 // Copies as much as fits with its terminator; returns the length copied.
