@@ -120,7 +120,9 @@ bool ReplaceProfileFile(const char* path, const std::string& text) {
 
     struct stat existing {};
     const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
+    // A file no one may write is read-only, as one with Windows' read-only
+    // attribute is, even for root.
+    if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)) {
         errno = EACCES;
         return false;
     }
