@@ -1,11 +1,11 @@
 // Named mutexes as a cross-process existence test. Each handle opens
 // "<name>.lock" in a directory of this user's alone ($XDG_RUNTIME_DIR, else
-// $TMPDIR/lodestar-<uid>, so that no other user can hold or plant the name) and holds a shared
-// open-file-description lock on its first byte, which the system drops when
-// the handle is closed or its process ends, however it ends. A creator that
-// can take the lock exclusively holds the only handle, so the name is new;
-// it then converts its lock to shared in one step, leaving no moment in
-// which another creator could also find the name free.
+// $TMPDIR/lodestar-<uid>, so that no other user can hold or plant the name)
+// and holds a shared open-file-description lock on its first byte, which the
+// system drops when the handle is closed or its process ends, however it
+// ends. A creator that can take the lock exclusively holds the only handle,
+// so the name is new; it then converts its lock to shared in one step,
+// leaving no moment in which another creator could also find the name free.
 #include <windows.h>
 
 #include <cerrno>
