@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -62,17 +63,25 @@ TEST(Icons, ExtractIcon_TellsIconFilesOtherFilesAndMissingOnesApart) {
     const std::string text = files.Write("notes.txt", "not an icon");
     const std::string cursor = files.Write("arrow.cur", std::string("\0\0\2\0\1\0", 6));
 
-    HICON second = ExtractIconA(nullptr, ico.c_str(), 1);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(desktop::IconName(second), "file:" + ico + ",1");
-    EXPECT_EQ(ExtractIconA(nullptr, ico.c_str(), 2), nullptr);
+    const std::string fifo = files.Write("fifo.ico", "");
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    // All images of an .ico file make one icon, at index 0.
+    HICON icon = ExtractIconA(nullptr, ico.c_str(), 0);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(desktop::IconName(icon), "file:" + ico + ",0");
+    EXPECT_EQ(ExtractIconA(nullptr, ico.c_str(), 1), nullptr);
+    // Anything but a regular file is not there, and is never waited on.
+    EXPECT_EQ(ExtractIconA(nullptr, fifo.c_str(), 0), nullptr);
+    EXPECT_EQ(ExtractIconA(nullptr, "/dev/zero", 0), nullptr);
     EXPECT_EQ(ExtractIconA(nullptr, text.c_str(), 0), reinterpret_cast<HICON>(1));
     EXPECT_EQ(ExtractIconA(nullptr, cursor.c_str(), 0), reinterpret_cast<HICON>(1));
     EXPECT_EQ(ExtractIconA(nullptr, (ico + ".missing").c_str(), 0), nullptr);
     EXPECT_EQ(ExtractIconA(nullptr, "/tmp", 0), nullptr);
     EXPECT_EQ(ExtractIconA(nullptr, ico.c_str(), static_cast<UINT>(-1)), reinterpret_cast<HICON>(1));  // count
     EXPECT_FALSE(DestroyIcon(reinterpret_cast<HICON>(1)));
-    DestroyIcon(second);
+    DestroyIcon(icon);
 }
 
 TEST(Painting, IconDrawsCentredInTheClientAreaOfAWindow) {

@@ -111,7 +111,9 @@ TEST_F(LoopTest, QuitRequest_ComesAfterThePostedMessagesWithItsExitCode) {
 
 TEST_F(LoopTest, BadAndUnknownCommands_PrintAnErrorEach_BlankLinesAreIgnored) {
     TestDialog dialog;
-    Type("\n   \nfly away\nkey\nkey enter\ncommand 70000\ncommand x\ntray bounce\nchoose 5\ncommand 2\n");
+    const std::string longWord = std::string(79, 'w') + "\xC3\xA9" + std::string(500, 'w');
+    Type("\n   \nfly away\nkey\nkey enter\ncommand 70000\ncommand x\ntray bounce\nchoose 5\n" + longWord +
+         "\ncommand 2\n");
     dialog.RunModal();
     EXPECT_EQ(errors.lines, (std::vector<std::string>{
                                 "error: unknown command: fly",
@@ -121,6 +123,7 @@ TEST_F(LoopTest, BadAndUnknownCommands_PrintAnErrorEach_BlankLinesAreIgnored) {
                                 "error: command: expected a command id from 0 to 65535, not x",
                                 "error: tray: unknown mouse message: bounce",
                                 "error: choose: no menu is open",
+                                "error: unknown command: " + std::string(79, 'w') + "...",
                             }));
     EXPECT_TRUE(events.lines.empty());
 }

@@ -35,9 +35,6 @@ TEST(GuidTextTest, AnythingButTheBraceFormIsRejected) {
           L"{637D3E4B_20DA-4318-B6FC-A100FD003A83}", L"{637D3E4B-20DA-4318-B6FCA-100FD003A83}"}) {
         CLSID clsid = kSample;
         EXPECT_EQ(CLSIDFromString(text, &clsid), CO_E_CLASSSTRING) << text;
-        EXPECT_EQ(clsid, GUID{}) << text;
-        IID iid{};
-        EXPECT_EQ(IIDFromString(text, &iid), CO_E_CLASSSTRING) << text;
     }
 }
 

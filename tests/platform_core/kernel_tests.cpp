@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,6 +99,74 @@ TEST_F(NamedMutexTest, NameIsSharedAcrossProcessesAndFreedWhenItsHolderIsKilled)
     holder.Kill();
     Holder after;
     EXPECT_EQ(after.lastError(), 0u);
+}
+
+// The lock lives only where no other user can take or plant it; when there
+// is no such place, the failure is said in one line, not met in silence.
+TEST(NamedMutexPlaceTest, TheLockIsMadeOnlyInADirectoryOfThisUsersAlone) {
+    struct Case {
+        const char* what;
+        void (*prepare)(const std::string& runtime, const std::string& fallback);
+        bool made;
+        bool inRuntime;
+    };
+    const Case cases[] = {
+        {"private runtime directory", [](const std::string&, const std::string&) {}, true, true},
+        {"runtime directory writable by others",
+         [](const std::string& runtime, const std::string&) { chmod(runtime.c_str(), 0777); }, true, false},
+        {"runtime directory is a file",
+         [](const std::string& runtime, const std::string&) {
+             rmdir(runtime.c_str());
+             WriteBytes(runtime, "");
+         },
+         true, false},
+        {"lock planted as a link",
+         [](const std::string& runtime, const std::string&) {
+             symlink((runtime + "/elsewhere").c_str(), (runtime + "/LODESTAR.lock").c_str());
+         },
+         false, true},
+        {"fallback planted as a link",
+         [](const std::string& runtime, const std::string& fallback) {
+             chmod(runtime.c_str(), 0777);
+             mkdir((fallback + ".real").c_str(), 0700);
+             symlink((fallback + ".real").c_str(), fallback.c_str());
+         },
+         false, false},
+    };
+    for (const Case& c : cases) {
+        TempDirectory temporary;
+        const std::string runtime = temporary.File("runtime");
+        const std::string fallback = temporary.File("lodestar-" + std::to_string(geteuid()));
+        mkdir(runtime.c_str(), 0700);
+        c.prepare(runtime, fallback);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        setenv("TMPDIR", temporary.path().c_str(), 1);
+
+        testing::internal::CaptureStderr();
+        SetLastError(0);
+        const HANDLE handle = CreateMutexA(nullptr, FALSE, "LODESTAR");
+        const DWORD error = GetLastError();
+        const std::string said = testing::internal::GetCapturedStderr();
+        unsetenv("XDG_RUNTIME_DIR");
+        unsetenv("TMPDIR");
+
+        const std::string lock = (c.inRuntime ? runtime : fallback) + "/LODESTAR.lock";
+        if (c.made) {
+            EXPECT_NE(handle, nullptr) << c.what;
+            EXPECT_EQ(said, "") << c.what;
+            EXPECT_TRUE(std::filesystem::is_regular_file(lock)) << c.what;
+            struct stat info {};
+            EXPECT_EQ(stat(lock.substr(0, lock.rfind('/')).c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u) << c.what;
+            CloseHandle(handle);
+        } else {
+            EXPECT_EQ(handle, nullptr) << c.what;
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << c.what;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << c.what << ": " << said;
+            EXPECT_NE(said.find("single-instance lock"), std::string::npos) << c.what;
+            EXPECT_FALSE(std::filesystem::exists(runtime + "/elsewhere")) << c.what;
+        }
+    }
 }
 
 TEST(ModuleFileTest, ReportsTheExecutableWithWindowsCutRules) {

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "temp_directory.h"
 
@@ -114,6 +118,42 @@ TEST_F(ProfileReadTest, NulEndsAValueAndBinaryGarbageIsHarmless) {
     ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "w", file.c_str()));
     EXPECT_EQ(Get("s", "k"), "w");
     EXPECT_EQ(ReadBytes(file).substr(0, garbage.size()), garbage);
+}
+
+// Reads are served from a parse kept while the file is unchanged; a rewrite
+// that keeps the size and puts the old time back (as `cp -p` does) is still a
+// change, whether it comes at once or after the parse has aged.
+TEST_F(ProfileReadTest, ARewriteKeepingSizeAndTimeIsSeen) {
+    for (const bool wait : {false, true}) {
+        WriteBytes(file, "[s]\nk=1\n");
+        if (wait) usleep(50000);
+        ASSERT_EQ(Get("s", "k"), "1");
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        WriteBytes(file, "[s]\nk=2\n");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        EXPECT_EQ(Get("s", "k"), "2") << (wait ? "after a pause" : "at once");
+    }
+}
+
+// A settings path naming anything but a regular file of a sane size reads
+// as a missing file, at once.
+TEST_F(ProfileReadTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    const std::string fifo = directory.File("fifo.ini");
+    const std::string zero = directory.File("zero.ini");
+    const std::string huge = directory.File("huge.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    WriteBytes(huge, "[s]\nk=v\n");
+    ASSERT_EQ(truncate(huge.c_str(), (64 << 20) + 1), 0);
+    for (const std::string& path : {fifo, zero, directory.path(), huge}) {
+        char buffer[10];
+        EXPECT_EQ(GetPrivateProfileStringA("s", "k", "none", buffer, sizeof buffer, path.c_str()), 4u) << path;
+        EXPECT_EQ(GetPrivateProfileIntA("s", "k", 7, path.c_str()), 7u) << path;
+    }
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", huge.c_str()));
+    EXPECT_EQ(std::filesystem::file_size(huge), (64u << 20) + 1);
 }
 
 struct IntCase {

@@ -81,13 +81,15 @@ TEST_F(ProfileWriteTest, EditsKeepEveryOtherByteOfTheUsersFile) {
     EXPECT_EQ(ReadBytes(file).substr(0, 26), "\xEF\xBB\xBF; settings\n\n; about the");
 }
 
-TEST_F(ProfileWriteTest, NullSectionFailsAndDeletingCreatesNoFile) {
+TEST_F(ProfileWriteTest, NullSectionFailsAndDeletingFromAMissingFileLeavesItEmpty) {
     SetLastError(0);
     EXPECT_FALSE(Write(nullptr, "key", "value"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_TRUE(Write("s", "k", nullptr));
     EXPECT_TRUE(Write("s", nullptr, nullptr));
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", ""));
 }
 
@@ -104,15 +106,68 @@ TEST_F(ProfileWriteTest, ReplacementKeepsPermissionsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST_F(ProfileWriteTest, ReadOnlyDirectoryFailsAndLeavesTheFileAsItWas) {
-    WriteBytes(file, "[s]\r\nk=1\r\n");
-    ASSERT_EQ(chmod(directory.path().c_str(), 0555), 0);
-    if (access(directory.path().c_str(), W_OK) == 0) GTEST_SKIP() << "this user can write to any directory";
+// What a user's settings path may name. Each case writes k=2 over k=1 as an
+// ordinary user, whose permissions count (root may write anywhere).
+struct SettingsPathCase {
+    const char* what;
+    void (*prepare)(const std::string& directory, const std::string& file);
+    bool written;
+    const char* linkTarget;  // the path should stay a link to this file
+};
 
-    SetLastError(0);
-    EXPECT_FALSE(Write("s", "k", "2"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(ReadBytes(file), "[s]\r\nk=1\r\n");
+const char kOld[] = "[s]\r\nk=1\r\n";
+const char kNew[] = "[s]\r\nk=2\r\n";
+
+const SettingsPathCase kSettingsPaths[] = {
+    {"a read-only file",
+     [](const std::string&, const std::string& file) {
+         WriteBytes(file, kOld);
+         chmod(file.c_str(), 0444);
+     },
+     false, nullptr},
+    {"a writable file in a read-only directory",
+     [](const std::string& directory, const std::string& file) {
+         WriteBytes(file, kOld);
+         chmod(directory.c_str(), 0555);
+     },
+     true, nullptr},
+    {"a link to a file",
+     [](const std::string& directory, const std::string& file) {
+         WriteBytes(directory + "/real.ini", kOld);
+         symlink("real.ini", file.c_str());
+     },
+     true, "real.ini"},
+    {"a dangling link",
+     [](const std::string&, const std::string& file) { symlink("real.ini", file.c_str()); }, true, "real.ini"},
+    {"a FIFO", [](const std::string&, const std::string& file) { mkfifo(file.c_str(), 0666); }, false, nullptr},
+    {"a directory", [](const std::string&, const std::string& file) { mkdir(file.c_str(), 0777); }, false,
+     nullptr},
+};
+
+TEST(ProfileWritePaths, FilesLinksAndOtherThingsAreHonouredAsOnWindows) {
+    for (const SettingsPathCase& c : kSettingsPaths) {
+        TempDirectory directory;
+        const std::string file = directory.File("test.ini");
+        c.prepare(directory.path(), file);
+        struct stat before {};
+        lstat(file.c_str(), &before);
+
+        const unsigned long error = RunAsOrdinaryUser(directory.path(), [&file] {
+            SetLastError(0);
+            return WritePrivateProfileStringA("s", "k", "2", file.c_str()) ? 0ul : GetLastError();
+        });
+        EXPECT_EQ(error, c.written ? 0ul : static_cast<unsigned long>(ERROR_ACCESS_DENIED)) << c.what;
+
+        struct stat after {};
+        ASSERT_EQ(lstat(file.c_str(), &after), 0) << c.what;
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << c.what;
+        if (c.linkTarget) {
+            EXPECT_EQ(std::filesystem::read_symlink(file), c.linkTarget) << c.what;
+            EXPECT_EQ(ReadBytes(directory.File(c.linkTarget)), kNew) << c.what;
+        } else if (S_ISREG(after.st_mode)) {
+            EXPECT_EQ(ReadBytes(file), c.written ? kNew : kOld) << c.what;
+        }
+    }
 }
 
 }  // namespace

@@ -17,6 +17,11 @@ constexpr UINT kCodePageOem = 1;
 constexpr UINT kCodePageThreadAnsi = 3;
 constexpr DWORD kMbErrInvalidChars = 0x08;
 constexpr DWORD kWcErrInvalidChars = 0x80;
+// Every flag Windows knows for each direction (precomposed, composite,
+// glyph characters; composite check, discard non-spacing, separate
+// characters, default character, no best fit).
+constexpr DWORD kMbKnownFlags = 0x01 | 0x02 | 0x04 | kMbErrInvalidChars;
+constexpr DWORD kWcKnownFlags = 0x10 | 0x20 | 0x40 | kWcErrInvalidChars | 0x200 | 0x400;
 constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsUtf8CodePage(UINT codePage) {
@@ -104,15 +109,18 @@ bool DecodeWide(LPCWSTR wide, size_t length, size_t& i, char32_t& code) {
 
 }  // namespace
 
+// Any negative source length means "up to and with the terminator", as on
+// Windows; a destination length without a destination is an error.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount, LPWSTR wide,
                         int wideCount) {
-    if (!IsUtf8CodePage(codePage) || !multiByte || multiByteCount == 0 || multiByteCount < -1 ||
-        wideCount < 0 || (wide && static_cast<const void*>(wide) == static_cast<const void*>(multiByte)))
+    if (!IsUtf8CodePage(codePage) || !multiByte || multiByteCount == 0 || wideCount < 0 ||
+        (!wide && wideCount != 0) ||
+        (wide && static_cast<const void*>(wide) == static_cast<const void*>(multiByte)))
         return Fail(ERROR_INVALID_PARAMETER);
-    if (codePage == CP_UTF8 && (flags & ~kMbErrInvalidChars) != 0) return Fail(kErrorInvalidFlags);
+    if ((flags & ~(codePage == CP_UTF8 ? kMbErrInvalidChars : kMbKnownFlags)) != 0) return Fail(kErrorInvalidFlags);
 
     const size_t length =
-        multiByteCount == -1 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
+        multiByteCount < 0 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
     const auto* text = reinterpret_cast<const unsigned char*>(multiByte);
     size_t written = 0;
     for (size_t i = 0; i < length;) {
@@ -133,15 +141,16 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
                         int multiByteCount, LPCSTR defaultChar, BOOL* usedDefaultChar) {
-    if (!IsUtf8CodePage(codePage) || !wide || wideCount == 0 || wideCount < -1 || multiByteCount < 0 ||
+    if (!IsUtf8CodePage(codePage) || !wide || wideCount == 0 || multiByteCount < 0 ||
+        (!multiByte && multiByteCount != 0) ||
         (multiByte && static_cast<const void*>(wide) == static_cast<const void*>(multiByte)))
         return Fail(ERROR_INVALID_PARAMETER);
-    if (codePage == CP_UTF8) {
-        if (defaultChar || usedDefaultChar) return Fail(ERROR_INVALID_PARAMETER);
-        if ((flags & ~kWcErrInvalidChars) != 0) return Fail(kErrorInvalidFlags);
-    }
+    if ((flags & ~(codePage == CP_UTF8 ? kWcErrInvalidChars : kWcKnownFlags)) != 0) return Fail(kErrorInvalidFlags);
+    // Since Windows 10 1709, UTF-8 takes a default character and its flag
+    // but uses neither: what cannot be written becomes U+FFFD.
+    if (codePage == CP_UTF8) defaultChar = nullptr;
 
-    const size_t length = wideCount == -1 ? std::wcslen(wide) + 1 : static_cast<size_t>(wideCount);
+    const size_t length = wideCount < 0 ? std::wcslen(wide) + 1 : static_cast<size_t>(wideCount);
     bool usedDefault = false;
     size_t written = 0;
     for (size_t i = 0; i < length;) {
@@ -177,6 +186,6 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
         }
         written += count;
     }
-    if (usedDefaultChar) *usedDefaultChar = usedDefault ? TRUE : FALSE;
+    if (usedDefaultChar) *usedDefaultChar = usedDefault && codePage != CP_UTF8 ? TRUE : FALSE;
     return static_cast<int>(written);
 }

@@ -64,7 +64,7 @@ void TrayCommand(std::string_view argument) {
     std::optional<UINT> mouse = ParseDecimal(argument, 0xFFFF);
     for (const NamedValue& named : kMouseMessages)
         if (argument == named.name) mouse = named.value;
-    if (!mouse) return WriteError("tray: unknown mouse message: " + EscapeText(argument));
+    if (!mouse) return WriteError("tray: unknown mouse message: " + QuoteInput(argument));
 
     const TrayEntry* entry = LatestTrayEntry();
     if (!entry) return WriteError("tray: there is no tray entry");
@@ -81,12 +81,12 @@ void KeyCommand(std::string_view argument) {
         PostMessageA(dialog, WM_KEYDOWN, key.virtualKey, key.scanCode << 16 | 1);
         return;
     }
-    WriteError("key: expected return, space or escape, not " + EscapeText(argument));
+    WriteError("key: expected return, space or escape, not " + QuoteInput(argument));
 }
 
 void CommandCommand(std::string_view argument) {
     const std::optional<UINT> id = ParseDecimal(argument, 0xFFFF);
-    if (!id) return WriteError("command: expected a command id from 0 to 65535, not " + EscapeText(argument));
+    if (!id) return WriteError("command: expected a command id from 0 to 65535, not " + QuoteInput(argument));
     HWND dialog = ActiveDialog();
     if (!dialog) return WriteError("command: there is no dialog");
     PostMessageA(dialog, WM_COMMAND, *id, 0);
@@ -96,7 +96,7 @@ void ChooseCommand(std::string_view argument) {
     std::optional<UINT> id;
     if (argument != "none") {
         id = ParseDecimal(argument, 0xFFFF);
-        if (!id) return WriteError("choose: expected an item id or none, not " + EscapeText(argument));
+        if (!id) return WriteError("choose: expected an item id or none, not " + QuoteInput(argument));
     }
     const std::string problem = AnswerMenu(id);
     if (!problem.empty()) WriteError("choose: " + problem);
@@ -130,7 +130,7 @@ void ExecuteCommand(std::string_view line) {
         if (words.size() != 2) return WriteError(std::string(verb.name) + ": expected one argument");
         return verb.run(words[1]);
     }
-    WriteError("unknown command: " + EscapeText(words[0]));
+    WriteError("unknown command: " + QuoteInput(words[0]));
 }
 
 }  // namespace desktop

@@ -58,7 +58,8 @@ IconObject* Object(HICON icon) { return reinterpret_cast<IconObject*>(icon); }
 enum class IconFile { Missing, NotIcons, Icons };
 
 IconFile ReadIconFileHeader(const char* path, unsigned& count) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO named as an icon must not hold the program up.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return IconFile::Missing;
     struct stat info {};
     unsigned char header[6];
@@ -128,6 +129,7 @@ HICON ExtractIconA(HINSTANCE, LPCSTR fileName, UINT index) {
         case desktop::IconFile::NotIcons: return desktop::kNoIconContainer;
         case desktop::IconFile::Icons: break;
     }
-    if (index >= count) return nullptr;
+    // All the images of an .ico file are one icon, at index 0.
+    if (index != 0 || count == 0) return nullptr;
     return desktop::NewIcon("file:" + std::string(fileName) + "," + std::to_string(index));
 }

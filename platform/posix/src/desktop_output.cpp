@@ -58,6 +58,14 @@ std::string EscapeText(std::string_view text) {
     return escaped;
 }
 
+std::string QuoteInput(std::string_view text) {
+    constexpr size_t kMaxQuoted = 80;
+    if (text.size() <= kMaxQuoted) return EscapeText(text);
+    size_t cut = kMaxQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 character
+    return EscapeText(text.substr(0, cut)) + "...";
+}
+
 void WriteEvent(std::string_view line) { WriteLine(eventOutput ? *eventOutput : std::cout, line); }
 
 void WriteError(std::string_view what) {

@@ -11,6 +11,8 @@ namespace desktop {
 std::string EscapeText(std::string_view text);
 // The same, appended to `out`.
 void AppendEscaped(std::string& out, std::string_view text);
+// Input quoted back in an error: escaped, and cut after 80 characters.
+std::string QuoteInput(std::string_view text);
 
 // Writes one event line on the event output and flushes it.
 void WriteEvent(std::string_view line);

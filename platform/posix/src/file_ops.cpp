@@ -26,22 +26,6 @@ std::string DirectoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file a path names once symbolic links are followed; for a dangling
-// link, the path its target would be created at.
-std::string FinalTarget(const std::string& path) {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat info {};
-        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
-        std::string link(PATH_MAX, '\0');
-        const ssize_t length = readlink(current.c_str(), link.data(), link.size());
-        if (length <= 0) return current;
-        link.resize(static_cast<size_t>(length));
-        current = link[0] == '/' ? link : DirectoryOf(current) + "/" + link;
-    }
-    return current;
-}
-
 bool CopyBytes(int from, int to) {
     char chunk[65536];
     for (;;) {
@@ -71,7 +55,8 @@ DWORD GetFileAttributesW(LPCWSTR fileName) {
         return INVALID_FILE_ATTRIBUTES;
     }
     if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-    return (info.st_mode & S_IWUSR) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
+    // A file no one may write counts as read-only, as the profile functions see it.
+    return (info.st_mode & 0222) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
 }
 
 BOOL CopyFileW(LPCWSTR existing, LPCWSTR newFile, BOOL failIfExists) {
@@ -113,7 +98,8 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
         return FALSE;
     }
     const std::string from = wide_text::Narrow(existing);
-    const std::string to = FinalTarget(wide_text::Narrow(newFile));
+    std::string to;
+    if (!FinalTarget(wide_text::Narrow(newFile).c_str(), to)) return Fail();
     struct stat info {};
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && lstat(to.c_str(), &info) == 0) {
         SetLastError(ERROR_ALREADY_EXISTS);

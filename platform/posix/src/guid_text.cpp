@@ -2,7 +2,9 @@
 // case, read in either case.
 #include <objbase.h>
 
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -43,24 +45,36 @@ int HexValue(OLECHAR c) {
     return -1;
 }
 
-bool ParseGuid(LPCOLESTR text, GUID& guid) {
-    for (int i = 0; i < kGuidTextLength; ++i)
-        if (text[i] == L'\0') return false;
-    if (text[kGuidTextLength] != L'\0' || text[0] != L'{' || text[37] != L'}' || text[9] != L'-' ||
-        text[14] != L'-' || text[19] != L'-' || text[24] != L'-')
+// Reads the text field by field into guid, as Windows does: each field is
+// stored as its digits are read, so on bad text the fields before the fault
+// hold what was read and those after it keep their old values. True only
+// for exactly the braced form.
+bool ParseGuidFields(LPCOLESTR text, GUID& guid) {
+    auto readHex = [text](int from, int digits, auto& field) {
+        field = 0;
+        for (int i = from; i < from + digits; ++i) {
+            const int value = HexValue(text[i]);
+            if (value < 0) return false;
+            field = static_cast<std::remove_reference_t<decltype(field)>>(field << 4 | value);
+        }
+        return true;
+    };
+    if (!readHex(1, 8, guid.Data1) || text[9] != L'-' || !readHex(10, 4, guid.Data2) || text[14] != L'-' ||
+        !readHex(15, 4, guid.Data3) || text[19] != L'-')
         return false;
-    unsigned char bytes[16] = {};
-    for (int i = 0; i < 32; ++i) {
-        const int value = HexValue(text[kDigitPositions[i]]);
-        if (value < 0) return false;
-        bytes[i / 2] = static_cast<unsigned char>(bytes[i / 2] << 4 | value);
+    for (int byte = 0, i = 20; byte < 8; ++byte, i += 2) {
+        if (i == 24 && text[i++] != L'-') return false;
+        unsigned char value = 0;
+        if (!readHex(i, 2, value)) return false;
+        guid.Data4[byte] = value;
     }
-    guid.Data1 = static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
-                 static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
-    guid.Data2 = static_cast<uint16_t>(bytes[4] << 8 | bytes[5]);
-    guid.Data3 = static_cast<uint16_t>(bytes[6] << 8 | bytes[7]);
-    std::memcpy(guid.Data4, bytes + 8, 8);
-    return true;
+    return text[37] == L'}' && text[38] == L'\0';
+}
+
+size_t TextLength(LPCOLESTR text) {
+    size_t length = 0;
+    while (text[length]) ++length;
+    return length;
 }
 
 }  // namespace
@@ -79,22 +93,30 @@ int StringFromGUID2(REFGUID guid, LPOLESTR text, int size) {
     return kGuidTextLength + 1;
 }
 
-// A null text stands for the null GUID, as on Windows.
+// A null text stands for the null GUID, as on Windows. Text that does not
+// start with a brace (Windows would look it up as a ProgID) gives the null
+// GUID; braced text that goes wrong keeps what was read up to the fault.
 HRESULT CLSIDFromString(LPCOLESTR text, LPCLSID clsid) {
     if (!clsid) return E_INVALIDARG;
-    GUID parsed{};
-    if (text && !ParseGuid(text, parsed)) {
+    if (!text) {
+        *clsid = GUID{};
+        return S_OK;
+    }
+    if (text[0] != L'{') {
         *clsid = GUID{};
         return CO_E_CLASSSTRING;
     }
-    *clsid = parsed;
-    return S_OK;
+    return ParseGuidFields(text, *clsid) ? S_OK : CO_E_CLASSSTRING;
 }
 
+// Only text of exactly the braced length is read at all.
 HRESULT IIDFromString(LPCOLESTR text, LPIID iid) {
     if (!iid) return E_INVALIDARG;
-    GUID parsed{};
-    if (text && !ParseGuid(text, parsed)) return CO_E_CLASSSTRING;
-    *iid = parsed;
-    return S_OK;
+    if (!text) {
+        *iid = GUID{};
+        return S_OK;
+    }
+    if (TextLength(text) != kGuidTextLength) return E_INVALIDARG;
+    if (text[0] != L'{') return CO_E_IIDSTRING;
+    return ParseGuidFields(text, *iid) ? S_OK : CO_E_IIDSTRING;
 }

@@ -10,6 +10,7 @@ DWORD Win32ErrorFromErrno(int error) {
     case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
     case ENOSPC:
     case EDQUOT: return kErrorDiskFull;
+    case EFBIG: return kErrorFileTooLarge;
     case EINVAL: return ERROR_INVALID_PARAMETER;
     default: return ERROR_ACCESS_DENIED;  // EACCES, EPERM, EROFS, EISDIR and the rest
     }

@@ -21,6 +21,12 @@ std::string_view Trim(std::string_view text) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string LowerCase(std::string_view name) {
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+    return lower;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
@@ -30,9 +36,7 @@ bool SameName(std::string_view a, std::string_view b) {
 class NameList {
 public:
     void Add(std::string_view name) {
-        std::string key(name);
-        std::transform(key.begin(), key.end(), key.begin(), Lower);
-        if (seen_.insert(std::move(key)).second) names_.push_back(name);
+        if (seen_.insert(LowerCase(name)).second) names_.push_back(name);
     }
     std::vector<std::string_view> Take() { return std::move(names_); }
 
@@ -47,6 +51,7 @@ ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text)) { Pa
 
 void ProfileDocument::Parse() {
     lines_.clear();
+    firstSection_.clear();
     const std::string_view all = text_;
     size_t pos = all.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     while (pos < all.size()) {
@@ -76,12 +81,18 @@ void ProfileDocument::Parse() {
                 line.value = Trim(content.substr(equals + 1));
             }
         }
+        if (line.kind == Kind::Section) firstSection_.emplace(LowerCase(line.name), lines_.size());
         lines_.push_back(line);
     }
 }
 
 std::optional<size_t> ProfileDocument::FindSection(std::string_view name, size_t from) const {
     name = Trim(name);
+    if (from == 0) {
+        const auto found = firstSection_.find(LowerCase(name));
+        if (found == firstSection_.end()) return std::nullopt;
+        return found->second;
+    }
     for (size_t i = from; i < lines_.size(); ++i)
         if (lines_[i].kind == Kind::Section && SameName(lines_[i].name, name)) return i;
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class ProfileDocument {
@@ -50,4 +51,5 @@ private:
 
     std::string text_;
     std::vector<Line> lines_;
+    std::unordered_map<std::string, size_t> firstSection_;  // lower-case name to header line
 };

@@ -46,17 +46,31 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// A symbolic link is replaced by writing to the file it names.
-std::string ResolvedTarget(const char* path) {
-    struct stat info {};
-    if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = realpath(path, nullptr)) {
-            std::string target = real;
-            std::free(real);
-            return target;
-        }
+}  // namespace
+
+bool FinalTarget(const char* path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char link[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), link, sizeof link);
+        if (length < 0 || length == static_cast<ssize_t>(sizeof link)) return true;
+        const std::string next(link, static_cast<size_t>(length));
+        const size_t slash = target.rfind('/');
+        target = next.front() == '/' || slash == std::string::npos ? next : target.substr(0, slash + 1) + next;
     }
-    return path;
+    errno = ELOOP;
+    return false;
+}
+
+namespace {
+
+// Room for the new text is taken first, so that a full disk fails before
+// any byte of the file has changed.
+bool RewriteInPlace(int fd, const std::string& text) {
+    const off_t size = static_cast<off_t>(text.size());
+    if (size > 0 && fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+        return false;
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, text) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
 }
 
 int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
@@ -74,12 +88,21 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 }  // namespace
 
-bool ReadProfileFile(const char* path, std::string& text, bool& exists) {
+bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct stat* info) {
     text.clear();
     exists = false;
-    FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO must not wait for a writer.
+    FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR;
+    struct stat own {};
+    if (!info) info = &own;
+    if (fstat(file.get(), info) != 0) return false;
+    if (!S_ISREG(info->st_mode)) return true;
     exists = true;
+    if (static_cast<unsigned long long>(info->st_size) > kMaxProfileBytes) {
+        errno = EFBIG;
+        return false;
+    }
     char chunk[65536];
     for (;;) {
         const ssize_t got = read(file.get(), chunk, sizeof chunk);
@@ -89,18 +112,39 @@ bool ReadProfileFile(const char* path, std::string& text, bool& exists) {
             return false;
         }
         text.append(chunk, static_cast<size_t>(got));
+        if (text.size() > kMaxProfileBytes) {
+            errno = EFBIG;
+            return false;
+        }
     }
 }
 
 bool ReplaceProfileFile(const char* path, const std::string& text) {
-    const std::string target = ResolvedTarget(path);
-    std::string temporary;
-    FileDescriptor file(CreateTemporaryBeside(target, temporary));
-    if (file.get() < 0) return false;
+    std::string target;
+    if (!FinalTarget(path, target)) return false;
 
     struct stat existing {};
-    bool ok = true;
-    if (stat(target.c_str(), &existing) == 0) ok = fchmod(file.get(), existing.st_mode & 07777) == 0;
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    // A file no one may write is read-only, as one with Windows' read-only
+    // attribute is, even for root.
+    if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)) {
+        errno = EACCES;
+        return false;
+    }
+    // Opening the file for writing asks the system whether this user may
+    // change it; the write itself goes to a new file when it can.
+    FileDescriptor current(exists ? open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1);
+    if (exists && current.get() < 0) return false;
+
+    std::string temporary;
+    FileDescriptor file(CreateTemporaryBeside(target, temporary));
+    if (file.get() < 0) {
+        if (current.get() >= 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return RewriteInPlace(current.get(), text) && current.Close();
+        return false;
+    }
+
+    bool ok = !exists || fchmod(file.get(), existing.st_mode & 07777) == 0;
     ok = ok && WriteAll(file.get(), text) && fsync(file.get()) == 0;
     ok = file.Close() && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
@@ -113,7 +157,8 @@ bool ReplaceProfileFile(const char* path, const std::string& text) {
 }
 
 void RemoveAbandonedReplacements(const std::string& path) {
-    const std::string target = ResolvedTarget(path.c_str());
+    std::string target;
+    if (!FinalTarget(path.c_str(), target)) return;
     const auto slash = target.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";

@@ -4,21 +4,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "profile_document.h"
-#include "profile_file.h"
+#include "profile_cache.h"
+#include "profile_path.h"
 
 namespace {
 
-ProfileDocument Load(LPCSTR fileName) {
-    std::string text;
-    bool exists = false;
-    // A file that cannot be read counts as empty, as on Windows.
-    if (!fileName || !*fileName || !ReadProfileFile(fileName, text, exists)) text.clear();
-    return ProfileDocument(std::move(text));
+std::shared_ptr<const ProfileDocument> Load(LPCSTR fileName) {
+    const std::string path = fileName && !*fileName ? std::string() : ProfilePath(fileName);
+    if (path.empty()) return std::make_shared<const ProfileDocument>();
+    return CachedProfile(path.c_str());
 }
 
 // Copies as much as fits with its terminator; returns the length copied.
@@ -102,7 +101,8 @@ UINT ParseProfileInt(std::string_view text) {
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
                                LPCSTR fileName) {
     if (!returned || size == 0) return 0;
-    const ProfileDocument document = Load(fileName);
+    const auto loaded = Load(fileName);
+    const ProfileDocument& document = *loaded;
 
     if (!section) return CopyList(document.SectionNames(), returned, size);
     if (!key) {

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "posix_errors.h"
+#include "profile_cache.h"
 #include "profile_document.h"
 #include "profile_file.h"
+#include "profile_path.h"
 
 namespace {
 
@@ -26,11 +28,7 @@ BOOL FailWithErrno() {
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     // All three null asks Windows to flush its cache; there is none here.
     if (!section && !key && !value) return TRUE;
-    if (!fileName) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (!*fileName) {
+    if (fileName && !*fileName) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -39,10 +37,15 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
         return FALSE;
     }
 
+    const std::string path = ProfilePath(fileName);
+    if (path.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
     std::lock_guard<std::mutex> guard(writeLock);
     std::string text;
     bool exists = false;
-    if (!ReadProfileFile(fileName, text, exists)) return FailWithErrno();
+    if (!ReadProfileFile(path.c_str(), text, exists)) return FailWithErrno();
 
     ProfileDocument document(std::move(text));
     bool changed = false;
@@ -53,6 +56,10 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     else
         changed = document.SetValue(section, key, value);
 
-    if (changed && !ReplaceProfileFile(fileName, document.Text())) return FailWithErrno();
-    return TRUE;
+    // A delete from a missing file leaves an empty file, as on Windows.
+    if (!changed && exists) return TRUE;
+    ProfilePath(fileName, true);  // makes the Windows directory a bare name needs
+    const bool written = ReplaceProfileFile(path.c_str(), document.Text());
+    ForgetProfile(path.c_str());
+    return written ? TRUE : FailWithErrno();
 }
