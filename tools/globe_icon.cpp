@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -128,6 +129,11 @@ std::vector<IconImage> DrawAppIcon() {
         images.emplace_back(ReduceToPalette(DrawGlobe(size, kPalette4), 4));
         images.emplace_back(ReduceToPalette(DrawGlobe(size, kPalette8), 8));
         images.emplace_back(DrawGlobe(size, kTrueColour));
+    }
+    for (int size : {256, 64, 40, 24, 20}) {
+        TrueColourImage image = DrawGlobe(size, kTrueColour);
+        image.compressed = true;
+        images.emplace_back(std::move(image));
     }
     return images;
 }
