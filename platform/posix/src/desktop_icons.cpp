@@ -115,6 +115,6 @@ HICON ExtractIconA(HINSTANCE, LPCSTR fileName, UINT index) {
         case desktop::IconFile::NotIcons: return desktop::kNoIconContainer;
         case desktop::IconFile::Icons: break;
     }
-    if (index >= count) return nullptr;
+    if (count == 0 || index > 0) return nullptr;  // its images are sizes of that one icon
     return desktop::NewIcon("file:" + std::string(fileName) + "," + std::to_string(index));
 }
