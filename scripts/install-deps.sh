@@ -3,6 +3,7 @@
 # Debian 12 machine (run as root). Each package and what needs it:
 #   cmake ninja-build g++            the native builds
 #   libgtest-dev libgmock-dev        the unit tests
+#   zlib1g-dev                       the icon generator (tools/), which compresses the large icon images
 #   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 #                                    the Windows build (objdump and strip for the release)
 #   wine64 wine                      the Wine tests: the loader, and the `wine` and `wineserver` commands
@@ -15,6 +16,6 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  cmake ninja-build g++ libgtest-dev libgmock-dev \
+  cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
   wine64 wine xvfb xauth xdotool imagemagick zip valgrind

@@ -39,12 +39,36 @@ mkdir -p "$stage"
 cp "$build_dir/tray/lodestar.exe" "$build_dir/probe/skyprobe.exe" "$stage/"
 
 # Without the symbols and debug information of the static runtime libraries;
-# and they must run on a stock Windows: no MinGW runtime DLLs.
+# and they must run on a stock Windows 7 or later: no MinGW runtime DLLs.
 objdump=x86_64-w64-mingw32-objdump
+project_version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
+fail() { echo "$1: $2" >&2; exit 1; }
 for exe in "$stage"/*.exe; do
   x86_64-w64-mingw32-strip "$exe"
-  foreign=$($objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | grep -i -E '^lib|mingw' || true)
-  [ -z "$foreign" ] || { echo "$exe needs $foreign: link it statically" >&2; exit 1; }
+  headers=$($objdump -p "$exe")
+  foreign=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | grep -i -E '^lib|mingw' || true)
+  [ -z "$foreign" ] || fail "$exe" "needs $foreign: link it statically"
+  for field in MajorSubsystemVersion:6 MinorSubsystemVersion:1 MajorOSystemVersion:6 MinorOSystemVersion:1; do
+    grep -q -E "^${field%:*}\s+${field#*:}\$" <<<"$headers" || fail "$exe" "${field%:*} is not ${field#*:}"
+  done
+  dll_characteristics=$(sed -n 's/^DllCharacteristics\s*//p' <<<"$headers")
+  (( 0x$dll_characteristics & 0x8000 )) || fail "$exe" "not marked terminal-server aware"
+
+  # The application manifest, stored as plain text among the resources.
+  manifest=$(LC_ALL=C sed -n '/<assembly /,/<\/assembly>/p' "$exe" | tr -d '\0')
+  for setting in '<dpiAware [^>]*>true</dpiAware>' '<dpiAwareness [^>]*>PerMonitorV2</dpiAwareness>' \
+                 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'level="asInvoker"' \
+                 '35138b9a-5d96-4fbd-8e2d-a2440225f93a' '4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38' \
+                 '1f676c76-80e1-4239-95bb-83d0f6d0da78' '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'; do
+    grep -q -e "$setting" <<<"$manifest" || fail "$exe" "the manifest lacks $setting"
+  done
+  if grep -q activeCodePage <<<"$manifest"; then fail "$exe" "the manifest changes the code page"; fi
+
+  resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc)
+  for field in FileVersion ProductVersion; do
+    value=$(sed -n "s/^\s*VALUE \"$field\", \"\(.*\)\"\$/\1/p" <<<"$resources")
+    [ "$value" = "$project_version" ] || fail "$exe" "$field is '$value', the project's version is $project_version"
+  done
 done
 
 # Text files for Notepad: CRLF line ends.

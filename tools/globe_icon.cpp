@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -127,7 +128,14 @@ std::vector<IconImage> DrawAppIcon() {
     for (int size : {48, 32, 16}) {
         images.emplace_back(ReduceToPalette(DrawGlobe(size, kPalette4), 4));
         images.emplace_back(ReduceToPalette(DrawGlobe(size, kPalette8), 8));
-        images.emplace_back(DrawGlobe(size, kTrueColour));
+        TrueColourImage image = DrawGlobe(size, kTrueColour);
+        image.compressed = size >= 32;
+        images.emplace_back(std::move(image));
+    }
+    for (int size : {256, 64, 40, 24, 20}) {
+        TrueColourImage image = DrawGlobe(size, kTrueColour);
+        image.compressed = true;
+        images.emplace_back(std::move(image));
     }
     return images;
 }

@@ -1,5 +1,7 @@
 #include "ico_writer.h"
 
+#include "png_writer.h"
+
 #include <cstddef>
 #include <stdexcept>
 
@@ -38,6 +40,11 @@ std::size_t PaletteEntries(const IconImage& image) {
     return bpp <= 8 ? std::size_t{1} << bpp : 0;
 }
 
+const TrueColourImage* Compressed(const IconImage& image) {
+    const auto* t = std::get_if<TrueColourImage>(&image);
+    return t && t->compressed ? t : nullptr;
+}
+
 std::size_t ImageBytes(const IconImage& image) {
     const int size = Size(image);
     return kInfoHeaderSize + PaletteEntries(image) * 4 + RowBytes(size, BitsPerPixel(image)) * size
@@ -46,7 +53,7 @@ std::size_t ImageBytes(const IconImage& image) {
 
 void CheckShape(const IconImage& image) {
     const int size = Size(image);
-    if (size < 1 || size > 255) throw std::invalid_argument("icon size out of range");
+    if (size < 1 || size > 256) throw std::invalid_argument("icon size out of range");
     const auto count = static_cast<std::size_t>(size) * size;
     if (const auto* p = std::get_if<PalettedImage>(&image)) {
         if ((p->bitsPerPixel != 4 && p->bitsPerPixel != 8) || p->palette.size() != PaletteEntries(image)
@@ -122,13 +129,19 @@ std::vector<std::uint8_t> EncodeIcoFile(const std::vector<IconImage>& images) {
     sink.U16(1);  // resource type: icon
     sink.U16(static_cast<unsigned>(images.size()));
 
+    std::vector<std::vector<std::uint8_t>> pngs(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        if (const auto* t = Compressed(images[i])) pngs[i] = EncodePng(*t);
+    }
+
     auto offset = static_cast<std::uint32_t>(kDirectoryHeaderSize + kDirectoryEntrySize * images.size());
-    for (auto& image : images) {
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const IconImage& image = images[i];
         const int size = Size(image);
         const int bpp = BitsPerPixel(image);
-        const auto bytes = static_cast<std::uint32_t>(ImageBytes(image));
-        sink.U8(static_cast<unsigned>(size));
-        sink.U8(static_cast<unsigned>(size));
+        const auto bytes = static_cast<std::uint32_t>(Compressed(image) ? pngs[i].size() : ImageBytes(image));
+        sink.U8(static_cast<unsigned>(size) & 0xFF);  // 256 is written as 0
+        sink.U8(static_cast<unsigned>(size) & 0xFF);
         sink.U8(bpp < 8 ? 1u << bpp : 0u);  // colour count, 0 when 256 or more
         sink.U8(0);
         sink.U16(1);  // planes
@@ -138,7 +151,12 @@ std::vector<std::uint8_t> EncodeIcoFile(const std::vector<IconImage>& images) {
         offset += bytes;
     }
 
-    for (auto& image : images) {
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const IconImage& image = images[i];
+        if (Compressed(image)) {
+            out.insert(out.end(), pngs[i].begin(), pngs[i].end());
+            continue;
+        }
         const int size = Size(image);
         const int bpp = BitsPerPixel(image);
         sink.U32(kInfoHeaderSize);

@@ -28,6 +28,7 @@ struct PalettedImage {
 struct TrueColourImage {
     int size = 0;
     std::vector<Rgba> pixels;               // size * size
+    bool compressed = false;                // stored as PNG rather than as a bitmap
 };
 
 using IconImage = std::variant<PalettedImage, TrueColourImage>;

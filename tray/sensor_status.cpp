@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <sensorsapi.h>
 
+#include "builtin_icons.h"
 #include "resource.h"
 #include "sensor_dlg.h"
 #include "tray_constants.h"
@@ -44,8 +45,7 @@ void CSensorDlg::ShowTrackedStatus(const CString& name, long state, double latit
     const bool ready = state == SENSOR_STATE_READY;
     HICON icon = StatusIcon(ready);
     const bool extracted = icon != nullptr;
-    if (!icon) icon = ::LoadIconA(AfxGetInstanceHandle(),
-                                  MAKEINTRESOURCEA(ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY));
+    if (!icon) icon = BuiltinTrayIcon(ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY);
     m_trayIcon = icon;
     m_trayTip = BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView);
 

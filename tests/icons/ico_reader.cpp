@@ -1,5 +1,6 @@
 #include "ico_reader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -24,7 +25,30 @@ private:
 
 std::size_t RowBytes(int width, int bitCount) { return (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4; }
 
+std::uint32_t BigEndianU32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    if (at + 4 > bytes.size()) throw std::runtime_error("read past the end of the file");
+    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8
+         | bytes[at + 3];
+}
+
+// The signature, then the IHDR chunk: length, type, width, height, bit depth, colour type.
+bool ReadPngHeader(const std::vector<std::uint8_t>& bytes, IcoEntry& e) {
+    static const std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (e.offset + 33 > bytes.size() || !std::equal(std::begin(kSignature), std::end(kSignature), &bytes[e.offset])) {
+        return false;
+    }
+    if (std::string(&bytes[e.offset + 12], &bytes[e.offset + 16]) != "IHDR") throw std::runtime_error("PNG without IHDR");
+    e.png = true;
+    e.pngWidth = static_cast<int>(BigEndianU32(bytes, e.offset + 16));
+    e.pngHeight = static_cast<int>(BigEndianU32(bytes, e.offset + 20));
+    e.pngBitDepth = bytes[e.offset + 24];
+    e.pngColourType = bytes[e.offset + 25];
+    if (e.offset + e.bytes > bytes.size()) throw std::runtime_error("image runs past the end of the file");
+    return true;
+}
+
 void ReadImage(const std::vector<std::uint8_t>& bytes, IcoEntry& e) {
+    if (ReadPngHeader(bytes, e)) return;
     Reader r(bytes, e.offset);
     e.headerSize = r.U32();
     e.dibWidth = static_cast<std::int32_t>(r.U32());

@@ -1,4 +1,4 @@
-// Reads .ico files back, independently of the code that writes them, so tests can check what they hold.
+// Reads .ico files (and the icons of a program's resources) back, independently of the code that writes them, so tests can check what they hold.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,9 @@ struct IcoEntry {
     // Directory entry.
     int width, height, colourCount, reserved, planes, bitCount;
     std::uint32_t bytes, offset;
+    // A PNG image: the size, bit depth and colour type of its header; the fields below stay empty.
+    bool png;
+    int pngWidth, pngHeight, pngBitDepth, pngColourType;
     // BITMAPINFOHEADER of the image.
     std::uint32_t headerSize;
     std::int32_t dibWidth, dibHeight;

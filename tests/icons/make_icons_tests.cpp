@@ -19,13 +19,14 @@ constexpr IcoColour kCyan{0, 204, 255, 255};
 constexpr IcoColour kDarkBlue{0, 0, 102, 255};
 constexpr IcoColour kLightGrey{218, 218, 218, 255};
 constexpr IcoColour kNearBlack{4, 4, 4, 255};
-const char* const kIconNames[] = {"ready.ico", "not_ready.ico", "app.ico"};
+const char* const kIconNames[] = {"ready.ico", "not_ready.ico", "app.ico", "skyprobe.ico"};
 
 class MakeIconsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir_ = new fs::path(fs::temp_directory_path() / ("make_icons_test_" + std::to_string(std::random_device{}())));
-        const std::string command = std::string("\"") + MAKE_ICONS_PATH + "\" \"" + dir_->string() + "\"";
+        const std::string quotedDir = "\"" + dir_->string() + "\"";
+        const std::string command = std::string("\"") + MAKE_ICONS_PATH + "\" " + quotedDir + " " + quotedDir;
         exitCode_ = std::system(command.c_str());
     }
     static void TearDownTestSuite() {
@@ -80,22 +81,45 @@ void ExpectTwoColourFace(const IcoEntry& face, IcoColour outline, IcoColour back
     EXPECT_TRUE(std::none_of(face.mask.begin(), face.mask.end(), [](bool m) { return m; })) << "not opaque";
 }
 
+using SizesAndDepths = std::multiset<std::pair<int, int>>;
+
+// What each icon holds: the size and bits per pixel of each image.
+const std::map<std::string, SizesAndDepths> kImages{
+    {"ready.ico", {{16, 8}, {20, 32}, {24, 32}, {32, 32}, {40, 32}, {48, 32}}},
+    {"not_ready.ico", {{16, 8}, {20, 32}, {24, 32}, {32, 32}, {40, 32}, {48, 32}}},
+    {"app.ico", {{256, 32}, {64, 32}, {48, 4}, {48, 8}, {48, 32}, {40, 32}, {32, 4}, {32, 8}, {32, 32}, {24, 32},
+                 {20, 32}, {16, 4}, {16, 8}, {16, 32}}},
+    {"skyprobe.ico", {{48, 32}, {40, 32}, {32, 32}, {24, 32}, {20, 32}, {16, 32}}}};
+
 TEST_F(MakeIconsTest, EveryFile_IsAWellFormedIconDirectory) {
-    const std::map<std::string, std::size_t> expectedCounts{{"ready.ico", 1}, {"not_ready.ico", 1}, {"app.ico", 9}};
     for (const char* name : kIconNames) {
         SCOPED_TRACE(name);
         const IcoFile icon = Icon(name);
         EXPECT_EQ(icon.reserved, 0);
         EXPECT_EQ(icon.type, 1);
-        ASSERT_EQ(icon.entries.size(), expectedCounts.at(name));
+        SizesAndDepths found;
         std::size_t next = 6 + 16 * icon.entries.size();
         for (const IcoEntry& e : icon.entries) {
+            EXPECT_EQ(e.offset, next) << "images must follow each other without gaps";
+            next = e.offset + e.bytes;
+            if (e.png) {
+                // Images above 48 pixels and the smooth ones are compressed: 8-bit RGBA, 256 written as 0.
+                found.insert({e.pngWidth, e.bitCount});
+                EXPECT_EQ(e.width, e.pngWidth % 256);
+                EXPECT_EQ(e.height, e.pngWidth % 256);
+                EXPECT_EQ(e.pngHeight, e.pngWidth);
+                EXPECT_EQ(e.bitCount, 32);
+                EXPECT_EQ(e.pngBitDepth, 8);
+                EXPECT_EQ(e.pngColourType, 6);
+                EXPECT_EQ(e.colourCount, 0);
+                EXPECT_EQ(e.planes, 1);
+                continue;
+            }
             const int size = e.width;
+            found.insert({size, e.bitCount});
             const std::size_t palette = e.bitCount <= 8 ? (std::size_t{4} << e.bitCount) : 0;
             const std::size_t colourRow = (size * e.bitCount + 31) / 32 * 4, maskRow = (size + 31) / 32 * 4;
-            EXPECT_EQ(e.offset, next) << "images must follow each other without gaps";
             EXPECT_EQ(e.bytes, 40 + palette + (colourRow + maskRow) * size);
-            next = e.offset + e.bytes;
             EXPECT_EQ(e.height, size);
             EXPECT_EQ(e.colourCount, e.bitCount == 4 ? 16 : 0);
             EXPECT_EQ(e.reserved, 0);
@@ -108,13 +132,31 @@ TEST_F(MakeIconsTest, EveryFile_IsAWellFormedIconDirectory) {
             EXPECT_EQ(e.compression, 0u);
         }
         EXPECT_EQ(next, icon.fileSize);
+        EXPECT_EQ(found, kImages.at(name));
+    }
+}
+
+std::uint64_t Fnv1a(const std::uint8_t* bytes, std::size_t count) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (std::size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3u;
+    return hash;
+}
+
+// The notification area shows the 16x16 images at 100 %; they must stay exactly the pixels users know.
+TEST_F(MakeIconsTest, FaceIcons_KeepTheir16x16ImagesAsShippedInVersion1) {
+    for (auto [name, hash] : {std::pair{"ready.ico", 0xf60e7d58b89ebf94u}, {"not_ready.ico", 0xbaee013a5eaba4a7u}}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::uint8_t> bytes = Bytes(name);
+        const IcoEntry small = ParseIco(bytes).entries.at(0);
+        ASSERT_EQ(small.width, 16);
+        ASSERT_EQ(small.bitCount, 8);
+        EXPECT_EQ(Fnv1a(&bytes[small.offset], small.bytes), hash);
     }
 }
 
 TEST_F(MakeIconsTest, ReadyIcon_IsACyanOutlineOnDarkBlue) {
     const IcoFile icon = Icon("ready.ico");
-    ASSERT_EQ(icon.entries.size(), 1u);
-    const IcoEntry& face = icon.entries[0];
+    const IcoEntry& face = icon.entries.at(0);
     ASSERT_EQ(face.width, 16);
     ASSERT_EQ(face.bitCount, 8);
     ExpectTwoColourFace(face, kCyan, kDarkBlue);
@@ -122,8 +164,7 @@ TEST_F(MakeIconsTest, ReadyIcon_IsACyanOutlineOnDarkBlue) {
 
 TEST_F(MakeIconsTest, NotReadyIcon_IsALightGreyOutlineOnNearBlack) {
     const IcoFile icon = Icon("not_ready.ico");
-    ASSERT_EQ(icon.entries.size(), 1u);
-    const IcoEntry& face = icon.entries[0];
+    const IcoEntry& face = icon.entries.at(0);
     ASSERT_EQ(face.width, 16);
     ASSERT_EQ(face.bitCount, 8);
     ExpectTwoColourFace(face, kLightGrey, kNearBlack);
@@ -145,16 +186,9 @@ TEST_F(MakeIconsTest, Faces_ShareHeadAndEyes_AndOnlyTheReadyOneSmiles) {
     EXPECT_LT(MouthCurve(notReady), 0);
 }
 
-TEST_F(MakeIconsTest, AppIcon_HoldsThreeSizesAtThreeDepths) {
-    std::set<std::pair<int, int>> found;
-    for (const IcoEntry& e : Icon("app.ico").entries) found.insert({e.width, e.bitCount});
-    const std::set<std::pair<int, int>> expected{{48, 4}, {48, 8}, {48, 32}, {32, 4}, {32, 8},
-                                                 {32, 32}, {16, 4}, {16, 8}, {16, 32}};
-    EXPECT_EQ(found, expected);
-}
-
 TEST_F(MakeIconsTest, AppIcon_ShowsAPictureWithSeeThroughCorners) {
     for (const IcoEntry& e : Icon("app.ico").entries) {
+        if (e.png) continue;
         SCOPED_TRACE(std::to_string(e.width) + " pixels, " + std::to_string(e.bitCount) + " bits");
         const int last = e.width - 1, mid = e.width / 2;
         for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
@@ -177,7 +211,8 @@ TEST_F(MakeIconsTest, AppIcon_ShowsAPictureWithSeeThroughCorners) {
 
 TEST_F(MakeIconsTest, CommittedIcons_EqualAFreshGeneration) {
     for (const char* name : kIconNames) {
-        const fs::path committed = fs::path(COMMITTED_ICONS_DIR) / name;
+        const char* dir = name == std::string("skyprobe.ico") ? PROBE_ICONS_DIR : COMMITTED_ICONS_DIR;
+        const fs::path committed = fs::path(dir) / name;
         ASSERT_TRUE(fs::exists(committed)) << committed << " is missing";
         EXPECT_TRUE(ReadFileBytes(committed.string()) == Bytes(name))
             << committed << " differs from what make_icons draws now; regenerate it with the `icons` target";

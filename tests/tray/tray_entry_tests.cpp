@@ -51,6 +51,28 @@ TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
     EXPECT_TRUE(desktop::IconIsAlive(notReady));
 }
 
+// Built-in faces are loaded once and shared: every status change shows the same, still living, icon.
+TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
+    WriteFile(settingsPath, "[icon]\r\nenable_icon=\r\ndisable_icon=\r\n");
+    RecordingDialog dialog;
+    dialog.passToTray = true;
+    dialog.SetTrayEntry(true);
+
+    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    const HICON ready = TrayIcon();
+    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    const HICON notReady = TrayIcon();
+    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+
+    EXPECT_EQ(desktop::IconName(ready), "builtin:130");
+    EXPECT_EQ(desktop::IconName(notReady), "builtin:129");
+    EXPECT_EQ(TrayIcon(), notReady);
+    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    EXPECT_EQ(TrayIcon(), ready);
+    EXPECT_TRUE(desktop::IconIsAlive(notReady));
+}
+
 TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
     RecordingDialog dialog;
     dialog.passToTray = true;

@@ -110,6 +110,8 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 #define SM_CXICON 11
 #define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
 
 #define MB_OK 0x00000000L
 #define MB_ICONEXCLAMATION 0x00000030L
@@ -157,6 +159,12 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 BOOL DestroyMenu(HMENU menu);
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR iconName);
+
+#define IMAGE_ICON 1
+#define LR_DEFAULTCOLOR 0x0000
+#define LR_LOADFROMFILE 0x0010
+#define LR_SHARED 0x8000
+HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL DestroyIcon(HICON icon);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
