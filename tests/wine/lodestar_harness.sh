@@ -4,6 +4,8 @@
 # Set before use: LODESTAR_EXE, TRAY_USER_EXE, WORK (the case's temporary
 # directory) and DESKTOP (a desktop name unique to the case).
 
+require_program awk mawk "to read the settings file"
+
 LAST_PROCESS=""  # Windows process id of the lodestar found running, until it has ended
 
 # Starts a copy of lodestar.exe in WORK/app, with the given scenario, in the
