@@ -23,7 +23,7 @@ DESKTOP=lodestar-tray-$$
 trap finish_case EXIT
 
 start_lodestar "$scenario"
-tray_user --timeout 20000 find hidden || fail "lodestar's dialog did not appear hidden"
+tray_user --timeout 60000 find hidden || fail "lodestar's dialog did not appear hidden"
 first=$LAST_PROCESS
 
 tray_user --timeout 5000 run "$(windows_path "$WORK/app/lodestar.exe")" find ||
