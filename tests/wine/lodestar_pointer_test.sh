@@ -46,7 +46,7 @@ desktop_shown() {
     id=$(xdotool search --name "^$DESKTOP - Wine desktop\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] && read -r desk_x desk_y desk_w desk_h < <(window_geometry "$id")
 }
-wait_for 30 desktop_shown || fail "no Wine desktop window named $DESKTOP on the X screen"
+wait_for 60 desktop_shown || fail "no Wine desktop window named $DESKTOP on the X screen"
 echo "Wine desktop: ${desk_w}x${desk_h} at $desk_x,$desk_y"
 
 # The notification area is at the right end of the task bar, at the bottom.
@@ -56,7 +56,7 @@ icon_shown() {
     read -r differing icon_x icon_y < <(find_image "$icon" "$tray_area")
     [ "${differing:-}" = 0 ]
 }
-wait_for 30 icon_shown ||
+wait_for 60 icon_shown ||
     fail "the task bar does not show the 16x16 image of $ready_ico${differing:+ (closest at $icon_x,$icon_y: $differing pixels differ)}"
 echo "the ready icon is shown at $icon_x,$icon_y"
 xdotool mousemove $((icon_x + 8)) $((icon_y + 8))
@@ -69,12 +69,12 @@ tooltip_lines() {
     lines=$(text_lines "$((tip_w - 4))x$((tip_h - 4))+$((tip_x + 2))+$((tip_y + 2))")
     [ "$lines" = 5 ]
 }
-wait_for 30 tooltip_lines ||
+wait_for 60 tooltip_lines ||
     fail "hovering over the icon showed no five-line tooltip (window: ${tip_x:-none} ${tip_y:-} ${tip_w:-} ${tip_h:-}, lines: ${lines:-})"
 echo "tooltip of five lines: ${tip_w}x${tip_h} at $tip_x,$tip_y"
 
 xdotool click --repeat 2 --delay 120 1
-wait_for_url 10
+wait_for_url 30
 urls=$(recorded_urls)
 [ "$urls" = "$map_url" ] || fail "the double-click opened [$urls], expected [$map_url]"
 
@@ -88,7 +88,7 @@ menu_item() {
     read -r item_x item_y item_w item_h < <(dark_box "${menu_w}x${menu_h}+$menu_x+$menu_y")
     [ -n "${item_x:-}" ]
 }
-wait_for 30 menu_item || fail "a right click on the icon opened no menu"
+wait_for 60 menu_item || fail "a right click on the icon opened no menu"
 echo "menu ${menu_w}x${menu_h} at $menu_x,$menu_y, its item ${item_w}x${item_h} at $item_x,$item_y"
 cp "$SHOT" "$WORK/menu.png"
 xdotool mousemove $((item_x + item_w / 2)) $((item_y + item_h / 2))
@@ -96,7 +96,7 @@ item_lit() {
     screenshot
     area_changed "$WORK/menu.png" "${item_w}x${item_h}+$item_x+$item_y"
 }
-wait_for 30 item_lit || fail "the menu's item did not light up under the pointer"
+wait_for 60 item_lit || fail "the menu's item did not light up under the pointer"
 xdotool click 1
 
 tray_user --timeout 60000 wait-gone || fail "choosing the menu's item did not end lodestar"
