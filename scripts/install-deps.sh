@@ -9,7 +9,9 @@
 #   wine64 wine                      the Wine tests: the loader, and the `wine` and `wineserver` commands
 #   xvfb xauth                       a private X server for the Wine GUI tests (xvfb-run)
 #   xdotool                          real pointer events in the Wine desktop
-#   imagemagick                      screenshots of the Wine desktop (import, convert)
+#   imagemagick                      screenshots of the Wine desktop (import, compare, stream)
+#   x11-utils                        where Wine's windows are on the X screen (xwininfo)
+#   mawk                             awk, which the Wine tests read files and screenshots with
 #   zip                              the release archive
 #   valgrind                         instructions per status in the benchmarks (bench/run.sh)
 set -euo pipefail
@@ -18,4 +20,4 @@ apt-get update
 apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-  wine64 wine xvfb xauth xdotool imagemagick zip valgrind
+  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind

@@ -4,6 +4,8 @@
 # Set before use: LODESTAR_EXE, TRAY_USER_EXE, WORK (the case's temporary
 # directory) and DESKTOP (a desktop name unique to the case).
 
+require_program awk mawk "to read the settings file"
+
 LAST_PROCESS=""  # Windows process id of the lodestar found running, until it has ended
 
 # Starts a copy of lodestar.exe in WORK/app, with the given scenario, in the
@@ -18,13 +20,15 @@ start_lodestar() {
 }
 
 # tray_user.exe STEP... acting inside the case's desktop (it finds windows
-# only there); returns its exit code.
+# only there); returns its exit code. Its output goes through a file, not a
+# pipe: the Wine services it may start inherit the output and run on with
+# lodestar, so a pipe would never reach its end.
 tray_user() {
     echo "[${SECONDS}s] tray_user $*"
     local output status found
-    output=$(timeout 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" 2>&1)
+    timeout -k 10 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" >"$WORK/tray_user.out" 2>&1
     status=$?
-    output=$(tr -d '\r' <<<"$output")
+    output=$(tr -d '\r' <"$WORK/tray_user.out")
     sed 's/^/    /' <<<"$output"
     found=$(sed -n 's/^tray_user: find: window .* of process \([0-9]*\)$/\1/p' <<<"$output" | tail -n 1)
     [ -n "$found" ] && LAST_PROCESS=$found

@@ -36,14 +36,14 @@ check_comments_kept() {
 grep -qxF "sensor_id=$sensor_id" "$example" || fail "$example does not track $sensor_id"
 
 start_lodestar "$scenario"
-tray_user --timeout 20000 find || fail "lodestar's dialog did not appear"
+tray_user --timeout 60000 find || fail "lodestar's dialog did not appear"
 # Escape is not filtered: the dialog's cancel ends the program, which saves.
 tray_user key escape wait-gone || fail "Escape did not end lodestar"
 check_settings "$scenario" "$sensor_id" "$stale"
 check_comments_kept
 
 start_lodestar "$scenario"
-tray_user --timeout 20000 find || fail "lodestar did not start again after the first copy ended"
+tray_user --timeout 60000 find || fail "lodestar did not start again after the first copy ended"
 tray_user command 32772 wait-gone || fail "the Exit command did not end the second run"
 check_settings "$scenario" "$sensor_id" "$stale"
 check_comments_kept

@@ -23,10 +23,10 @@ DESKTOP=lodestar-tray-$$
 trap finish_case EXIT
 
 start_lodestar "$scenario"
-tray_user --timeout 20000 find hidden || fail "lodestar's dialog did not appear hidden"
+tray_user --timeout 60000 find hidden || fail "lodestar's dialog did not appear hidden"
 first=$LAST_PROCESS
 
-tray_user --timeout 5000 run "$(windows_path "$WORK/app/lodestar.exe")" find ||
+tray_user --timeout 30000 run "$(windows_path "$WORK/app/lodestar.exe")" find ||
     fail "a second lodestar.exe did not end at once"
 [ "$LAST_PROCESS" = "$first" ] || fail "the first lodestar (process $first) did not survive the second"
 
@@ -37,7 +37,7 @@ tray_user lclick sleep 1500 find || fail "lodestar ended after a single left cli
 [ -z "$(recorded_urls)" ] || fail "a single left click opened: $(recorded_urls)"
 
 tray_user lclick-double || fail "could not double-click"
-wait_for_url 5
+wait_for_url 30
 urls=$(recorded_urls)
 [ "$urls" = "$map_url" ] || fail "the double-click opened [$urls], expected [$map_url]"
 

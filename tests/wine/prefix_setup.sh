@@ -57,14 +57,16 @@ wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$prefix/url_record
     fail "cannot route web addresses to the recorder"
 wineserver -w
 
-# Every registration read back from the finished prefix.
+# Every registration read back from the finished prefix. Through a file: the
+# Wine services a query starts inherit its output and would hold a pipe open.
 expect_value() {
     local key=$1 name=$2 want=$3 got
     if [ "$name" = "(Default)" ]; then
-        got=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r')
+        wine reg query "$key" /ve >"$prefix/reg_query.out" 2>/dev/null
     else
-        got=$(wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r')
+        wine reg query "$key" /v "$name" >"$prefix/reg_query.out" 2>/dev/null
     fi
+    got=$(tr -d '\r' <"$prefix/reg_query.out")
     printf '%s\n' "$got" | grep -qF -- "$want" ||
         fail "the prefix lacks $key $name = $want after set-up (reg query said: ${got:-nothing})"
 }
