@@ -5,6 +5,9 @@ set -eu
 wine=$1
 checks=$2
 
+command -v "$wine" >/dev/null 2>&1 || { echo "FAIL: $wine not found: install the Debian package wine" >&2; exit 1; }
+command -v wineserver >/dev/null 2>&1 || { echo "FAIL: wineserver not found: install the Debian package wine" >&2; exit 1; }
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/conformance-wine.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 cleanup() {
