@@ -22,9 +22,11 @@ start_lodestar() {
 tray_user() {
     echo "[${SECONDS}s] tray_user $*"
     local output status found
-    output=$(timeout 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" 2>&1)
+    # Into a file, not a pipe: a wineserver that this wine starts keeps its
+    # output open as long as the prefix runs, and a pipe would never end.
+    timeout 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" >"$WORK/tray_user.out" 2>&1
     status=$?
-    output=$(tr -d '\r' <<<"$output")
+    output=$(tr -d '\r' <"$WORK/tray_user.out")
     sed 's/^/    /' <<<"$output"
     found=$(sed -n 's/^tray_user: find: window .* of process \([0-9]*\)$/\1/p' <<<"$output" | tail -n 1)
     [ -n "$found" ] && LAST_PROCESS=$found
