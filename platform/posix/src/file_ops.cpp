@@ -105,6 +105,14 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
+    if (flags & MOVEFILE_WRITE_THROUGH) {
+        // The contents reach the disk before the name does.
+        const int file = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+        if (file >= 0) {
+            fsync(file);
+            close(file);
+        }
+    }
     if (rename(from.c_str(), to.c_str()) != 0) return Fail();
     if (flags & MOVEFILE_WRITE_THROUGH) {
         const int directory = open(DirectoryOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -145,7 +145,9 @@ bool ReplaceProfileFile(const char* path, const std::string& text) {
     }
 
     bool ok = !exists || fchmod(file.get(), existing.st_mode & 07777) == 0;
-    ok = ok && WriteAll(file.get(), text) && fsync(file.get()) == 0;
+    // Like Windows' own writer, no flush to disk on every write: a caller
+    // that needs the file on disk asks for it (MoveFileExW's write-through).
+    ok = ok && WriteAll(file.get(), text);
     ok = file.Close() && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
