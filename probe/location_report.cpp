@@ -3,6 +3,7 @@
 #include <locationapi.h>
 #include <wide_print.h>
 
+#include "printable_text.h"
 #include "sensor_report.h"
 
 namespace {
@@ -14,7 +15,7 @@ void PrintProvidingSensor(ILocationReport* report, ISensorManager* manager) {
     if (FAILED(manager->GetSensorByID(id, &sensor)) || sensor == nullptr) return;
     BSTR name = nullptr;
     const bool named = SUCCEEDED(sensor->GetFriendlyName(&name));
-    WidePrintf(L"Providing Sensor Name: %s\n", named && name != nullptr ? name : L"");
+    WidePrintf(L"Providing Sensor Name: %s\n", PrintableText(named ? name : nullptr).c_str());
     if (named) SysFreeString(name);
     sensor->Release();
 }
@@ -51,7 +52,7 @@ void PrintCivicAddress(ILocation* location) {
         for (const CivicField& field : kCivicFields) {
             BSTR text = nullptr;
             if (FAILED((address->*field.read)(&text))) continue;
-            if (text != nullptr && text[0] != L'\0') WidePrintf(field.format, text);
+            if (text != nullptr && text[0] != L'\0') WidePrintf(field.format, PrintableText(text).c_str());
             SysFreeString(text);
         }
         address->Release();

@@ -4,6 +4,7 @@
 #include <wide_print.h>
 
 #include "map_url.h"
+#include "printable_text.h"
 #include "report_values.h"
 #include "sensor_state.h"
 #include "sensor_types.h"
@@ -31,7 +32,7 @@ void PrintData(ISensorDataReport* report) {
 void PrintSensor(ISensor* sensor) {
     BSTR name = nullptr;
     const bool named = SUCCEEDED(sensor->GetFriendlyName(&name));
-    WidePrintf(L"Location Sensor name: %s\n", named && name != nullptr ? name : L"");
+    WidePrintf(L"Location Sensor name: %s\n", PrintableText(named ? name : nullptr).c_str());
     if (named) SysFreeString(name);
 
     SENSOR_TYPE_ID type;

@@ -14,10 +14,11 @@
 #   mawk                             awk, which the Wine tests read files and screenshots with
 #   zip                              the release archive
 #   valgrind                         instructions per status in the benchmarks (bench/run.sh)
+#   locales                          the locale sources the Wine folder-name test builds its locales from
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind
+  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind locales

@@ -7,16 +7,40 @@
 require_program awk mawk "to read the settings file"
 
 LAST_PROCESS=""  # Windows process id of the lodestar found running, until it has ended
+STARTS=0         # lodestar starts so far; each start's processes carry its own mark
 
-# Starts a copy of lodestar.exe in WORK/app, with the given scenario, in the
-# desktop DESKTOP: the notification area exists only inside a Wine desktop.
+# Starts a copy of lodestar.exe in APP_DIR (default WORK/app), with the given
+# scenario, in the desktop DESKTOP: the notification area exists only inside
+# a Wine desktop.
 start_lodestar() {
-    local scenario=$1
-    mkdir -p "$WORK/app"
-    cp "$LODESTAR_EXE" "$WORK/app/lodestar.exe" || fail "cannot copy $LODESTAR_EXE"
+    local scenario=$1 app=${2:-$WORK/app}
+    mkdir -p "$app"
+    cp "$LODESTAR_EXE" "$app/lodestar.exe" || fail "cannot copy $LODESTAR_EXE"
+    STARTS=$((STARTS + 1))
     SENSORSIM_SCENARIO=$(windows_path "$scenario") LODESTAR_TEST_URL_LOG=$WORK/urls.log \
-        wine explorer "/desktop=$DESKTOP,800x600" "$(windows_path "$WORK/app/lodestar.exe")" \
+        LODESTAR_TEST_START="$WORK:$STARTS" \
+        wine explorer "/desktop=$DESKTOP,800x600" "$(windows_path "$app/lodestar.exe")" \
         >>"$WORK/desktop.log" 2>&1 &
+}
+
+# The Unix process id of the lodestar.exe of the latest start, found by the
+# mark in its environment; nothing when it is not running.
+lodestar_unix_pid() {
+    local file pid
+    for file in $(grep -lzx "LODESTAR_TEST_START=$WORK:$STARTS" /proc/[0-9]*/environ 2>/dev/null); do
+        pid=${file#/proc/}
+        pid=${pid%/environ}
+        # The explorer that started it carries the mark too.
+        [[ "$(head -zn1 "/proc/$pid/cmdline" 2>/dev/null | tr -d '\0')" == *lodestar.exe ]] &&
+            echo "$pid" && return
+    done
+}
+
+# Whether the Unix process PID still runs: Wine's processes are the init
+# process's children here, and it may leave them unreaped for a while.
+process_alive() {
+    local pid comm state
+    read -r pid comm state _ <"/proc/$1/stat" 2>/dev/null && [ "$state" != Z ]
 }
 
 # tray_user.exe STEP... acting inside the case's desktop (it finds windows
