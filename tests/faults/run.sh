@@ -38,7 +38,7 @@ for patch in "${patches[@]}"; do
         missed=$((missed + 1))
     else
         result=caught
-        detail=$(sed -n 's/^ *[0-9]* - \(.*\) (.*)$/\1/p' "$scratch/ctest.log" | head -n 1)
+        detail=$(sed -n -E 's/^[[:space:]]*[0-9]+ - (.*) \(.*\)$/\1/p' "$scratch/ctest.log" | head -n 1)
         caught=$((caught + 1))
     fi
     printf '%-44s %-8s %s\n' "$name" "$result" "$detail"
