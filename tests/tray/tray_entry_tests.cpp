@@ -78,8 +78,12 @@ TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
     dialog.passToTray = true;
     dialog.SetTrayEntry(true);
     dialog.OnSensorStatus(kOtherId, "Other", 0, 35.0, 139.0, 7, 11);
+    // Alike but for the last bytes is another sensor too.
+    GUID nearlyTracked = kTrackedId;
+    nearlyTracked.Data4[7] ^= 1;
+    dialog.OnSensorStatus(nearlyTracked, "Twin", 0, 35.0, 139.0, 7, 11);
     EXPECT_EQ(desktop::TrayEntries().at(0).tip, "Detecting Senser...");
-    ASSERT_EQ(dialog.Catalog().size(), 1u);
+    ASSERT_EQ(dialog.Catalog().size(), 2u);
     EXPECT_STREQ(dialog.Catalog().begin()->second.idText, "{0A0B0C0D-1111-2222-3333-444444444444}");
 }
 
