@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Replays a recorded NMEA log into a private gpsd.
 
-Serves the log on a free TCP port at the recording's pace (or faster), starts
-gpsd on a free port reading that source, and either runs COMMAND with
+Writes the log to a pseudo-terminal at the recording's pace (or faster),
+starts gpsd on a free port reading it as a serial receiver, and either runs COMMAND with
 SENSORSIM_SCENARIO naming a scenario that points at this gpsd, or waits until
 the recording ends (or Ctrl-C). Stops gpsd and the source afterwards.
 
@@ -17,6 +17,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import tty
 import threading
 import time
 
@@ -44,42 +45,38 @@ def read_cycles(path):
 
 
 class Source:
-    """A TCP server handing the recording to every client that connects."""
+    """The recording written to a pseudo-terminal, which gpsd reads as it
+    reads a serial receiver."""
 
-    def __init__(self, cycles, speed, loop):
-        self.cycles, self.speed, self.loop = cycles, speed, loop
+    def __init__(self, cycles, speed, loop, done_file=None):
+        self.cycles, self.speed, self.loop, self.done_file = cycles, speed, loop, done_file
         self.finished = threading.Event()
-        self.server = socket.socket()
-        self.server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.server.bind(("127.0.0.1", 0))
-        self.server.listen(4)
-        self.port = self.server.getsockname()[1]
-        threading.Thread(target=self._accept, daemon=True).start()
+        self.master, self.slave = os.openpty()
+        tty.setraw(self.slave)
+        self.device = os.ttyname(self.slave)
+        self.closed = False
+        threading.Thread(target=self._play, daemon=True).start()
 
-    def _accept(self):
-        while True:
-            try:
-                client, _ = self.server.accept()
-            except OSError:
-                return
-            threading.Thread(target=self._play, args=(client,), daemon=True).start()
-
-    def _play(self, client):
+    def _play(self):
         try:
             while True:
                 for cycle in self.cycles:
-                    client.sendall(cycle)
+                    os.write(self.master, cycle)
                     time.sleep(1.0 / self.speed)
                 if not self.loop:
                     break
             self.finished.set()
-            # Keep the source open so that gpsd keeps the receiver and its last fix.
-            while client.recv(4096):
-                pass
+            if self.done_file:
+                open(self.done_file, "w").close()
         except OSError:
             pass
-        finally:
-            client.close()
+
+    def close(self):
+        """Hangs the line up, as an unplugged receiver would."""
+        if not self.closed:
+            self.closed = True
+            os.close(self.master)
+            os.close(self.slave)
 
 
 def free_port():
@@ -111,12 +108,13 @@ def main():
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
 
-    source = Source(read_cycles(args.log), max(args.speed, 0.01), args.loop)
-    port = args.port or free_port()
     work = tempfile.mkdtemp(prefix="gpsd-replay.")
+    done_file = os.path.join(work, "played")
+    source = Source(read_cycles(args.log), max(args.speed, 0.01), args.loop, done_file)
+    port = args.port or free_port()
     # -N: stay in the foreground, -n: read the source before any client asks,
     # -b: never write to the source, -S: our port.
-    gpsd = subprocess.Popen([args.gpsd, "-N", "-n", "-b", "-S", str(port), f"tcp://127.0.0.1:{source.port}"],
+    gpsd = subprocess.Popen([args.gpsd, "-N", "-n", "-b", "-S", str(port), source.device],
                             stdin=subprocess.DEVNULL)
     status = 0
     try:
@@ -131,6 +129,8 @@ def main():
             env = dict(os.environ)
             env.setdefault("SENSORSIM_SCENARIO", scenario)
             env["GPSD_REPLAY_SERVER"] = f"127.0.0.1:{port}"
+            env["GPSD_REPLAY_DEVICE"] = source.device  # the receiver's path in gpsd
+            env["GPSD_REPLAY_PLAYED"] = done_file  # appears once the recording has been played
             status = subprocess.call(args.command, env=env)
         else:
             signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
@@ -145,7 +145,7 @@ def main():
         except subprocess.TimeoutExpired:
             gpsd.kill()
             gpsd.wait()
-        source.server.close()
+        source.close()
         shutil.rmtree(work, ignore_errors=True)
     return status
 

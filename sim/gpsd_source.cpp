@@ -1,9 +1,33 @@
 #include "gpsd_source.h"
 
+#include <atomic>
 #include <cstdio>
+#include <map>
 #include <utility>
 
 namespace {
+
+// The problem last told for each server, shared by every source of the
+// process (skyprobe's sensor manager and Location object watch the same
+// gpsd), so that each problem is told once. Sources live on any thread; a
+// spin lock guards the table because the MinGW-w64 build has no std::mutex.
+class ProblemTable {
+public:
+    // Records `problem` (empty: none) for `server`; true when it is news.
+    static bool Record(const std::string& server, const std::string& problem) {
+        while (held.test_and_set(std::memory_order_acquire)) {
+        }
+        std::string& last = table[server];
+        const bool news = last != problem;
+        last = problem;
+        held.clear(std::memory_order_release);
+        return news;
+    }
+
+private:
+    static inline std::atomic_flag held = ATOMIC_FLAG_INIT;
+    static inline std::map<std::string, std::string> table;
+};
 
 constexpr char kWatchRequest[] = "?WATCH={\"enable\":true,\"json\":true};?POLL;\n";
 constexpr auto kStartWait = std::chrono::milliseconds(1000);
@@ -79,7 +103,7 @@ bool GpsdSource::TakeLines(int waitMilliseconds) {
         if (receivers_.Apply(line) == GpsdReceivers::Line::Garbage)
             return Drop("not a gpsd: its reply is not JSON") || changed;
         changed = true;
-        lastProblem_.clear();
+        ProblemTable::Record(server_, {});
     }
     if (status == TcpLines::Status::Overlong) return Drop("not a gpsd: its reply is not JSON") || changed;
     if (status == TcpLines::Status::Failed) return Drop("connection lost") || changed;
@@ -97,8 +121,7 @@ bool GpsdSource::Drop(const std::string& problem) {
 }
 
 void GpsdSource::Report(const std::string& problem) {
-    if (problem == lastProblem_) return;
-    lastProblem_ = problem;
+    if (!ProblemTable::Record(server_, problem)) return;
     std::fprintf(stderr, "sensorsim: gpsd at %s:%s: %s; trying again every %d s\n", host_.c_str(), port_.c_str(),
                  problem.c_str(), static_cast<int>(kRetryInterval.count()));
     std::fflush(stderr);

@@ -11,7 +11,7 @@
 // The receivers of one gpsd, watched over TCP without ever blocking the
 // caller's thread for long. A lost connection drops every receiver and is
 // tried again every few seconds; each new problem is told in one line on
-// standard error.
+// standard error, once per process.
 class GpsdSource {
 public:
     // `server` is host:port, [v6 address]:port or host alone (port 2947).
@@ -43,5 +43,4 @@ private:
     bool watching_ = false;
     Clock::time_point nextAttempt_{};
     GpsdReceivers receivers_;
-    std::string lastProblem_;
 };

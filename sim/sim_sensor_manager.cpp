@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "gpsd_scenario.h"
+#include "gpsd_source.h"
 #include "guid_order.h"
 #include "scenario_timer.h"
 #include "sensor_change.h"

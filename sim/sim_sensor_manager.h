@@ -8,14 +8,16 @@
 #include <vector>
 
 #include "com_object.h"
-#include "gpsd_source.h"
 #include "scenario_file.h"
 #include "sim_sensor.h"
 
+class GpsdSource;
+
 // The simulated sensor manager. It serves the sensors of a scenario file (and
 // the receivers of the gpsd it names) and, while it lives, checks the file and
-// gpsd every 100 ms on the thread that created it and announces what changed. A sensor keeps its object across reloads (found
-// by id), and the manager keeps one reference to every sensor it has served.
+// gpsd every 100 ms on the thread that created it and announces what changed.
+// A sensor keeps its object across reloads (found by id), and the manager
+// keeps one reference to every sensor it has served.
 class CSimSensorManager final : public CComObjectBase<ISensorManager> {
 public:
     explicit CSimSensorManager(ScenarioFile file);

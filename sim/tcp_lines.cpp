@@ -1,6 +1,13 @@
+#include <socket_extras.h>
+#include <ws2tcpip.h>
+
 #include "tcp_lines.h"
 
-#include <ws2tcpip.h>
+namespace {
+
+SOCKET Handle(std::intptr_t socket) { return static_cast<SOCKET>(socket); }
+
+}  // namespace
 
 TcpLines::Status TcpLines::Connect(const std::string& host, const std::string& port) {
     Close();
@@ -13,11 +20,12 @@ TcpLines::Status TcpLines::Connect(const std::string& host, const std::string& p
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) return Status::Failed;
-    socket_ = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
-    if (socket_ != INVALID_SOCKET) {
+    const SOCKET created = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+    socket_ = static_cast<std::intptr_t>(created);
+    if (created != INVALID_SOCKET) {
         unsigned long nonBlocking = 1;
-        ioctlsocket(socket_, FIONBIO, &nonBlocking);
-        if (connect(socket_, found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0) {
+        ioctlsocket(created, FIONBIO, &nonBlocking);
+        if (connect(created, found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0) {
             status_ = Status::Open;
         } else {
             const int error = WSAGetLastError();
@@ -31,10 +39,10 @@ TcpLines::Status TcpLines::Connect(const std::string& host, const std::string& p
 bool TcpLines::WaitFor(bool writable, int milliseconds) const {
     fd_set set;
     FD_ZERO(&set);
-    FD_SET(socket_, &set);
+    FD_SET(Handle(socket_), &set);
     fd_set failed = set;
     timeval wait{milliseconds / 1000, (milliseconds % 1000) * 1000};
-    const int ready = select(static_cast<int>(socket_ + 1), writable ? nullptr : &set, writable ? &set : nullptr,
+    const int ready = select(static_cast<int>(Handle(socket_) + 1), writable ? nullptr : &set, writable ? &set : nullptr,
                              &failed, &wait);
     return ready > 0;
 }
@@ -44,7 +52,7 @@ TcpLines::Status TcpLines::WaitConnected(int milliseconds) {
     if (!WaitFor(true, milliseconds)) return status_;
     int error = 0;
     socklen_t length = sizeof error;
-    getsockopt(socket_, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+    getsockopt(Handle(socket_), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
     status_ = error == 0 ? Status::Open : Status::Failed;
     return status_;
 }
@@ -52,7 +60,7 @@ TcpLines::Status TcpLines::WaitConnected(int milliseconds) {
 bool TcpLines::Send(std::string_view text) {
     if (status_ != Status::Open) return false;
     while (!text.empty()) {
-        const long long sent = send(socket_, text.data(), static_cast<int>(text.size()), MSG_NOSIGNAL);
+        const long long sent = send(Handle(socket_), text.data(), static_cast<int>(text.size()), MSG_NOSIGNAL);
         if (sent <= 0) {
             status_ = Status::Failed;
             return false;
@@ -67,7 +75,7 @@ TcpLines::Status TcpLines::Receive(int milliseconds, std::vector<std::string>& l
     if (!WaitFor(false, milliseconds)) return status_;
     char buffer[8192];
     while (true) {
-        const long long received = recv(socket_, buffer, static_cast<int>(sizeof buffer), 0);
+        const long long received = recv(Handle(socket_), buffer, static_cast<int>(sizeof buffer), 0);
         if (received == 0) {
             status_ = Status::Failed;
             break;
@@ -94,8 +102,8 @@ TcpLines::Status TcpLines::Receive(int milliseconds, std::vector<std::string>& l
 }
 
 void TcpLines::Close() {
-    if (socket_ != INVALID_SOCKET) closesocket(socket_);
-    socket_ = INVALID_SOCKET;
+    if (Handle(socket_) != INVALID_SOCKET) closesocket(Handle(socket_));
+    socket_ = -1;
     if (started_) WSACleanup();
     started_ = false;
     status_ = Status::Failed;

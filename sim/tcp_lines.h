@@ -1,7 +1,6 @@
 #pragma once
 
-#include <socket_extras.h>
-
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +31,8 @@ public:
 private:
     bool WaitFor(bool writable, int milliseconds) const;
 
-    SOCKET socket_ = INVALID_SOCKET;
+    // A SOCKET; kept as an integer so that this header needs no socket headers.
+    std::intptr_t socket_ = -1;
     bool started_ = false;
     Status status_ = Status::Failed;
     std::string partial_;
