@@ -136,7 +136,7 @@ def tip_state(tip):
 
 def check_tray(lodestar, positions, counts):
     """Every tooltip with a position shows one of gpsd's, the icon follows the state; the positions shown."""
-    shown = set()
+    shown, satellites_shown = set(), False
     for icon, tip in lodestar.tray()[1:]:
         state = tip_state(tip)
         if state is None:
@@ -146,15 +146,17 @@ def check_tray(lodestar, positions, counts):
         if len(tip) == 5:
             position = (tip[2].split(":", 1)[1], tip[3].split(":", 1)[1])
             check(position in positions, f"lodestar showed {position}, not a position of the recording")
-            # Each count as one of gpsd's reports gives it; the pair may come
-            # from a report half way through a cycle.
+            # Each count as one of gpsd's reports gives it (the pair may come
+            # from a report half way through a cycle); 0/0 before any.
             satellites = re.fullmatch(r"satellites (\d+)/(\d+)", tip[4])
             used, in_view = map(int, satellites.groups()) if satellites else (None, None)
-            check(used in {c[0] for c in counts} and in_view in {c[1] for c in counts},
+            check((used, in_view) == (0, 0) or (used in {c[0] for c in counts} and in_view in {c[1] for c in counts}),
                   f"lodestar showed '{tip[4]}', not satellite counts of the recording")
+            satellites_shown = satellites_shown or (in_view or 0) > 0
             shown.add(position)
         else:
             check(len(tip) == 2, f"tooltip of {len(tip)} lines: {tip}")
+    check(satellites_shown or not shown, "lodestar never showed the satellites of a fix")
     return shown
 
 
