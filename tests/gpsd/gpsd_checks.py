@@ -269,7 +269,8 @@ def stopped(args):
         check(ready is not None, "lodestar never showed the receiver ready")
         gpsd.terminate()
         gpsd.wait(10)
-        lodestar.take(3, lambda _: any("connection lost" in line for line in lodestar.stderr))
+        left = lodestar.take(5, lambda line: NOT_READY_ICON in line and "SENSOR_STATE_NOT_AVAILABLE" in line)
+        check(left is not None, "lodestar did not show the receiver gone when gpsd stopped")
         check(any("connection lost" in line for line in lodestar.stderr),
               f"no line telling the connection was lost: {lodestar.stderr}")
         done, _ = run_skyprobe(args.skyprobe, scenario_for(work, port))
