@@ -271,6 +271,10 @@ def stopped(args):
         gpsd.wait(10)
         left = lodestar.take(5, lambda line: NOT_READY_ICON in line and "SENSOR_STATE_NOT_AVAILABLE" in line)
         check(left is not None, "lodestar did not show the receiver gone when gpsd stopped")
+        for _ in range(50):
+            if any("connection lost" in line for line in lodestar.stderr):
+                break
+            time.sleep(0.1)
         check(any("connection lost" in line for line in lodestar.stderr),
               f"no line telling the connection was lost: {lodestar.stderr}")
         done, _ = run_skyprobe(args.skyprobe, scenario_for(work, port))
