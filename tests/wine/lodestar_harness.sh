@@ -22,9 +22,11 @@ start_lodestar() {
 tray_user() {
     echo "[${SECONDS}s] tray_user $*"
     local output status found
-    output=$(timeout 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" 2>&1)
+    # Through a file, not a pipe: a wineserver this call starts keeps the
+    # output open for as long as it runs.
+    timeout 120 wine "$TRAY_USER_EXE" --desktop "$DESKTOP" "$@" >"$WORK/tray_user.out" 2>&1
     status=$?
-    output=$(tr -d '\r' <<<"$output")
+    output=$(tr -d '\r' <"$WORK/tray_user.out")
     sed 's/^/    /' <<<"$output"
     found=$(sed -n 's/^tray_user: find: window .* of process \([0-9]*\)$/\1/p' <<<"$output" | tail -n 1)
     [ -n "$found" ] && LAST_PROCESS=$found
