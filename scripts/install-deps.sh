@@ -15,10 +15,14 @@
 #   zip                              the release archive
 #   valgrind                         instructions per status in the benchmarks (bench/run.sh)
 #   locales                          the locale sources the Wine folder-name test builds its locales from
+#   nlohmann-json3-dev               the simulator's reading of gpsd's JSON (header-only, both builds)
+#   gpsd                             the gpsd tests, the gpsd soak and scripts/gpsd_replay.py
+#   python3                          scripts/gpsd_replay.py and the gpsd tests (/usr/bin/python3)
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind locales
+  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind locales \
+  nlohmann-json3-dev gpsd python3

@@ -16,7 +16,7 @@ const SensorDefinition* Scenario::LocationProvider(LOCATION_DESIRED_ACCURACY acc
         case ProviderChoice::Kind::FirstWithFix:
             break;
     }
-    for (const SensorDefinition& sensor : sensors)
-        if (sensor.present && sensor.state == SENSOR_STATE_READY && sensor.HasPosition()) return &sensor;
+    for (std::size_t i = choice.sensorIndex; i < sensors.size(); ++i)
+        if (const SensorDefinition& sensor = sensors[i]; sensor.present && sensor.state == SENSOR_STATE_READY && sensor.HasPosition()) return &sensor;
     return nullptr;
 }

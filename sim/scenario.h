@@ -47,7 +47,8 @@ struct SensorDefinition {
 struct ProviderChoice {
     enum class Kind { FirstWithFix, None, Sensor };
     Kind kind = Kind::FirstWithFix;
-    std::size_t sensorIndex = 0;  // into Scenario::sensors, for Kind::Sensor
+    // Into Scenario::sensors: the sensor, or for FirstWithFix the first one considered.
+    std::size_t sensorIndex = 0;
 };
 
 // The fields of the civic address report, in the order of kCivicAddressFields.
@@ -62,6 +63,8 @@ struct Scenario {
     ProviderChoice defaultProvider;
     ProviderChoice highProvider;
     std::array<std::optional<std::wstring>, kCivicFieldCount> civic;
+    // host:port of the gpsd whose receivers join the sensors, when there is a [gpsd] section.
+    std::optional<std::string> gpsdServer;
 
     bool HasCivicAddress() const;
     // The sensor whose position the report at this accuracy carries, or null

@@ -19,12 +19,6 @@ std::string_view Trim(std::string_view text) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string LowerName(std::string_view name) {
-    std::string lower(Trim(name));
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-    return lower;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
@@ -37,6 +31,12 @@ std::string_view Unquoted(std::string_view value) {
 }
 
 }  // namespace
+
+std::string IniText::LowerName(std::string_view name) {
+    std::string lower(Trim(name));
+    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+    return lower;
+}
 
 IniText::IniText(std::string_view text) {
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());

@@ -36,6 +36,8 @@ public:
         return std::string(*value);
     }
 
+    bool HasSection(const std::string& section) const { return ini_.HasSection(section); }
+
 private:
     IniText ini_;
 };
@@ -156,6 +158,7 @@ Scenario ReadAll(const ScenarioIni& file) {
             scenario.civic[i] =
                 Require(WideFromUtf8(*text), "location", kCivicFieldKeys[i], *text, "not UTF-8 text");
     }
+    if (file.HasSection("gpsd")) scenario.gpsdServer = file.Value("gpsd", "server").value_or("127.0.0.1:2947");
     return scenario;
 }
 

@@ -3,9 +3,11 @@
 #include <locationapi.h>
 #include <sensorsapi.h>
 
+#include <memory>
 #include <utility>
 
 #include "com_object.h"
+#include "gpsd_scenario.h"
 #include "scenario_path.h"
 #include "sim_location.h"
 #include "sim_sensor_manager.h"
@@ -60,7 +62,10 @@ HRESULT CreateSimLocation(const std::string& scenarioPath, REFIID iid, void** ob
     *object = nullptr;
     const ScenarioFile file(scenarioPath);
     if (!file.Current().locationApi) return REGDB_E_CLASSNOTREG;
-    return HandOut(new CSimLocation(file.Shared()), iid, object);
+    if (!file.Current().gpsdServer) return HandOut(new CSimLocation(file.Shared()), iid, object);
+    const auto gpsd = StartGpsdSource(file.Current());
+    auto scenario = std::make_shared<const Scenario>(WithGpsdReceivers(file.Current(), gpsd->Sensors()));
+    return HandOut(new CSimLocation(std::move(scenario)), iid, object);
 }
 
 HRESULT GetSimClassObject(REFCLSID clsid, REFIID iid, void** object) {

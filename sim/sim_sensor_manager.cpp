@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "gpsd_scenario.h"
+#include "gpsd_source.h"
 #include "guid_order.h"
 #include "scenario_timer.h"
 #include "sensor_change.h"
@@ -15,7 +17,8 @@ struct CSimSensorManager::Announcement {
 };
 
 CSimSensorManager::CSimSensorManager(ScenarioFile file) : file_(std::move(file)) {
-    ApplyScenario(file_.Current());
+    gpsd_ = StartGpsdSource(file_.Current());
+    ApplyScenario(Current());
     if (!file_.Path().empty()) timer_ = StartScenarioTimer(this);
 }
 
@@ -24,11 +27,19 @@ CSimSensorManager::~CSimSensorManager() {
     if (sink_ != nullptr) sink_->Release();
 }
 
+Scenario CSimSensorManager::Current() const {
+    return WithGpsdReceivers(file_.Current(), gpsd_ ? gpsd_->Sensors() : std::vector<SensorDefinition>());
+}
+
 void CSimSensorManager::CheckScenario() {
-    if (!file_.Refresh()) return;
+    const bool fileChanged = file_.Refresh();
+    if (fileChanged && file_.Current().gpsdServer != (gpsd_ ? std::optional(gpsd_->Server()) : std::nullopt))
+        gpsd_ = StartGpsdSource(file_.Current());
+    const bool gpsdChanged = gpsd_ && gpsd_->Poll();
+    if (!fileChanged && !gpsdChanged) return;
     // Every sensor is updated before anyone is told, so that a sink calling
     // back sees the new scenario throughout.
-    for (const Announcement& announcement : ApplyScenario(file_.Current())) Announce(announcement);
+    for (const Announcement& announcement : ApplyScenario(Current())) Announce(announcement);
 }
 
 std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(const Scenario& scenario) {

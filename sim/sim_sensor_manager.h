@@ -4,16 +4,20 @@
 #include <sensorsapi.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "com_object.h"
 #include "scenario_file.h"
 #include "sim_sensor.h"
 
-// The simulated sensor manager. It serves the sensors of a scenario file and,
-// while it lives, checks the file every 100 ms on the thread that created it
-// and announces what changed. A sensor keeps its object across reloads (found
-// by id), and the manager keeps one reference to every sensor it has served.
+class GpsdSource;
+
+// The simulated sensor manager. It serves the sensors of a scenario file (and
+// the receivers of the gpsd it names) and, while it lives, checks the file and
+// gpsd every 100 ms on the thread that created it and announces what changed.
+// A sensor keeps its object across reloads (found by id), and the manager
+// keeps one reference to every sensor it has served.
 class CSimSensorManager final : public CComObjectBase<ISensorManager> {
 public:
     explicit CSimSensorManager(ScenarioFile file);
@@ -41,7 +45,10 @@ private:
     void Announce(const Announcement& announcement);
     HRESULT CollectPresent(const std::function<bool(const SensorDefinition&)>& matches, ISensorCollection** found);
 
+    Scenario Current() const;
+
     ScenarioFile file_;
+    std::unique_ptr<GpsdSource> gpsd_;
     // Those in the scenario in its order first, then those gone from the file.
     std::vector<ComRef<CSimSensor>> sensors_;
     ISensorManagerEvents* sink_ = nullptr;

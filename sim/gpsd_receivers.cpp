@@ -1,0 +1,177 @@
+#include "gpsd_receivers.h"
+
+#include <nlohmann/json.hpp>
+#include <sensors.h>
+
+#include <algorithm>
+
+#include "name_uuid.h"
+#include "scenario_text.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+std::optional<double> Number(const Json& object, const char* key) {
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_number()) return std::nullopt;
+    return found->get<double>();
+}
+
+std::optional<int> Count(const Json& object, const char* key) {
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_number_integer()) return std::nullopt;
+    const auto value = found->get<long long>();
+    if (value < 0 || value > 100000) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::string Text(const Json& object, const char* key) {
+    const auto found = object.find(key);
+    return found != object.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+// The latest TPV report replaces everything it carries.
+void ApplyTpv(GpsdReceiver& receiver, const Json& tpv) {
+    const auto mode = Count(tpv, "mode");
+    receiver.mode = mode && *mode <= 3 ? *mode : 0;
+    const bool fix = receiver.mode >= 2;
+    receiver.latitude = fix ? Number(tpv, "lat") : std::nullopt;
+    receiver.longitude = fix ? Number(tpv, "lon") : std::nullopt;
+    receiver.altitude = std::nullopt;
+    if (receiver.mode == 3) {
+        receiver.altitude = Number(tpv, "altMSL");
+        if (!receiver.altitude) receiver.altitude = Number(tpv, "alt");
+    }
+    receiver.errorRadius = Number(tpv, "eph");
+    if (!receiver.errorRadius) {
+        const auto epx = Number(tpv, "epx");
+        const auto epy = Number(tpv, "epy");
+        if (epx && epy)
+            receiver.errorRadius = std::max(*epx, *epy);
+        else
+            receiver.errorRadius = epx ? epx : epy;
+    }
+}
+
+// A SKY report that names no satellites (only dilutions) keeps the counts.
+void ApplySky(GpsdReceiver& receiver, const Json& sky) {
+    auto used = Count(sky, "uSat");
+    auto inView = Count(sky, "nSat");
+    const auto list = sky.find("satellites");
+    if (list != sky.end() && list->is_array()) {
+        if (!inView) inView = static_cast<int>(list->size());
+        if (!used) {
+            int count = 0;
+            for (const Json& satellite : *list) {
+                if (!satellite.is_object()) continue;
+                const auto flag = satellite.find("used");
+                if (flag != satellite.end() && flag->is_boolean() && flag->get<bool>()) ++count;
+            }
+            used = count;
+        }
+    }
+    if (used) receiver.satellitesUsed = used;
+    if (inView) receiver.satellitesInView = inView;
+}
+
+}  // namespace
+
+SensorDefinition GpsdReceiver::AsSensor() const {
+    SensorDefinition sensor;
+    sensor.id = NameUuidInUrlNamespace("gpsd:" + path);
+    const std::string name = driver.empty() ? path : driver + " " + path;
+    sensor.name = WideFromUtf8(name).value_or(std::wstring(name.begin(), name.end()));
+    sensor.type = SENSOR_TYPE_LOCATION_GPS;
+    sensor.category = SENSOR_CATEGORY_LOCATION;
+    sensor.state = mode >= 2 ? SENSOR_STATE_READY : SENSOR_STATE_INITIALIZING;
+    sensor.values[SensorDefinition::Index(SensorValue::Latitude)] = latitude;
+    sensor.values[SensorDefinition::Index(SensorValue::Longitude)] = longitude;
+    sensor.values[SensorDefinition::Index(SensorValue::Altitude)] = altitude;
+    sensor.values[SensorDefinition::Index(SensorValue::ErrorRadius)] = errorRadius;
+    if (satellitesUsed) sensor.values[SensorDefinition::Index(SensorValue::SatellitesUsed)] = *satellitesUsed;
+    if (satellitesInView)
+        sensor.values[SensorDefinition::Index(SensorValue::SatellitesInView)] = *satellitesInView;
+    return sensor;
+}
+
+GpsdReceiver* GpsdReceivers::Find(const std::string& path) {
+    const auto found = std::find_if(receivers_.begin(), receivers_.end(),
+                                    [&path](const GpsdReceiver& receiver) { return receiver.path == path; });
+    return found == receivers_.end() ? nullptr : &*found;
+}
+
+GpsdReceiver* GpsdReceivers::FindOrAdd(const std::string& path) {
+    if (path.empty()) return receivers_.empty() ? nullptr : &receivers_.front();
+    if (GpsdReceiver* known = Find(path)) return known;
+    GpsdReceiver added;
+    added.path = path;
+    receivers_.push_back(std::move(added));
+    return &receivers_.back();
+}
+
+GpsdReceivers::Line GpsdReceivers::Apply(std::string_view line) {
+    const Json report = Json::parse(line.begin(), line.end(), nullptr, false);
+    if (report.is_discarded() || !report.is_object()) return Line::Garbage;
+    const std::string kind = Text(report, "class");
+    if (kind.empty()) return Line::Garbage;
+
+    auto applyTpv = [this](const Json& tpv) {
+        if (GpsdReceiver* receiver = tpv.is_object() ? FindOrAdd(Text(tpv, "device")) : nullptr)
+            ApplyTpv(*receiver, tpv);
+    };
+    auto applySky = [this](const Json& sky) {
+        if (GpsdReceiver* receiver = sky.is_object() ? FindOrAdd(Text(sky, "device")) : nullptr)
+            ApplySky(*receiver, sky);
+    };
+    auto applyDevice = [this](const Json& device) {
+        const std::string path = Text(device, "path");
+        if (path.empty()) return;
+        const auto activated = device.find("activated");
+        if (activated != device.end() && activated->is_number() && activated->get<double>() == 0) {
+            receivers_.erase(std::remove_if(receivers_.begin(), receivers_.end(),
+                                            [&path](const GpsdReceiver& receiver) { return receiver.path == path; }),
+                             receivers_.end());
+            return;
+        }
+        GpsdReceiver* receiver = FindOrAdd(path);
+        if (const std::string driver = Text(device, "driver"); !driver.empty()) receiver->driver = driver;
+    };
+
+    if (kind == "TPV") {
+        applyTpv(report);
+    } else if (kind == "SKY") {
+        applySky(report);
+    } else if (kind == "DEVICE") {
+        applyDevice(report);
+    } else if (kind == "DEVICES") {
+        // The whole list: a receiver not named any more has gone.
+        std::vector<GpsdReceiver> before = std::move(receivers_);
+        receivers_.clear();
+        const auto devices = report.find("devices");
+        if (devices != report.end() && devices->is_array()) {
+            for (const Json& device : *devices) {
+                if (!device.is_object()) continue;
+                const std::string path = Text(device, "path");
+                const auto known = std::find_if(before.begin(), before.end(),
+                                                [&path](const GpsdReceiver& receiver) { return receiver.path == path; });
+                if (known != before.end() && !Find(path)) receivers_.push_back(*known);
+                applyDevice(device);
+            }
+        }
+    } else if (kind == "POLL") {
+        pollAnswered_ = true;
+        for (const char* key : {"tpv", "sky"}) {
+            const auto list = report.find(key);
+            if (list == report.end() || !list->is_array()) continue;
+            for (const Json& item : *list) key[0] == 't' ? applyTpv(item) : applySky(item);
+        }
+    }
+    return Line::Understood;
+}
+
+std::vector<SensorDefinition> GpsdReceivers::Sensors() const {
+    std::vector<SensorDefinition> sensors;
+    for (const GpsdReceiver& receiver : receivers_) sensors.push_back(receiver.AsSensor());
+    return sensors;
+}
