@@ -22,10 +22,14 @@ work=$(mktemp -d) || fail "cannot create a temporary directory"
 trap 'rm -rf "$work"' EXIT
 printf '[gpsd]\nserver = %s\n' "$GPSD_REPLAY_SERVER" >"$work/gpsd.ini"
 unset DISPLAY WAYLAND_DISPLAY
-sleep 1  # a fix, some seconds into the recording
-SENSORSIM_SCENARIO=$(windows_path "$work/gpsd.ini") wine "$probe" >"$work/raw" 2>"$work/errors"
-exit_code=$?
-tr -d '\r' <"$work/raw" >"$work/actual"
+# gpsd needs a moment to recognise the receiver and decode a fix.
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+    SENSORSIM_SCENARIO=$(windows_path "$work/gpsd.ini") wine "$probe" >"$work/raw" 2>"$work/errors"
+    exit_code=$?
+    tr -d '\r' <"$work/raw" >"$work/actual"
+    grep -q '^SENSOR_DATA_TYPE_LATITUDE_DEGREES' "$work/actual" && break
+    sleep 0.5
+done
 
 status=0
 grep -qx "Location Sensor name: NMEA0183 $GPSD_REPLAY_DEVICE" "$work/actual" || {
