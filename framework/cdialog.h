@@ -14,7 +14,6 @@ public:
     // be created).
     virtual INT_PTR DoModal();
     void EndDialog(int result);
-    bool IsModalEnded() const { return m_modalEnded; }
 
     virtual BOOL OnInitDialog();
     BOOL PreTranslateMessage(MSG* msg) override;

@@ -35,11 +35,6 @@ CString& CString::operator+=(const char* text) {
     return *this;
 }
 
-CString& CString::operator+=(char c) {
-    m_text += c;
-    return *this;
-}
-
 CString CString::Left(int count) const {
     CString result;
     if (count > 0) result.m_text = m_text.substr(0, static_cast<size_t>(count));
@@ -64,16 +59,6 @@ void CString::Format(const char* format, ...) {
     }
     va_end(copy);
     va_end(args);
-}
-
-char* CString::GetBuffer(int minLength) {
-    if (minLength > GetLength()) m_text.resize(static_cast<size_t>(minLength));
-    return m_text.data();
-}
-
-void CString::ReleaseBuffer(int newLength) {
-    if (newLength < 0) newLength = static_cast<int>(std::strlen(m_text.c_str()));
-    m_text.resize(static_cast<size_t>(newLength));
 }
 
 CString operator+(const CString& a, const CString& b) {

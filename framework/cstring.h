@@ -15,7 +15,6 @@ public:
     CString& operator=(const char* text);
     CString& operator+=(const CString& other);
     CString& operator+=(const char* text);
-    CString& operator+=(char c);
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
@@ -26,10 +25,6 @@ public:
 
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-    // Direct access to at least minLength characters; ReleaseBuffer(-1) takes
-    // the length from the terminating zero.
-    char* GetBuffer(int minLength);
-    void ReleaseBuffer(int newLength = -1);
 
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }

@@ -49,7 +49,6 @@ public:
     const std::map<GUID, CatalogEntry, GuidLess>& Catalog() const { return m_catalog; }
     const GUID& TrackedSensorId() const { return m_sensorId; }
     int ClickState() const { return m_clickState; }
-    CSensorManagerEvents* Registry() const { return m_registry; }
 
 protected:
     void OnOK() override;
