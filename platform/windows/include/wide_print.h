@@ -37,6 +37,12 @@ inline void AppendInCodePage(std::string& bytes, const wchar_t* character, int u
 inline std::string InCodePage(const std::wstring& text, unsigned code_page) {
     std::string bytes;
     for (size_t i = 0; i < text.size();) {
+        // ASCII is the same in every code page a locale can have; converting
+        // it one call at a time is slow under Wine.
+        if (text[i] < 0x80) {
+            bytes += static_cast<char>(text[i++]);
+            continue;
+        }
         const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
         const int units = pair ? 2 : 1;
         AppendInCodePage(bytes, &text[i], units, code_page);
