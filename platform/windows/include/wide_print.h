@@ -72,6 +72,10 @@ inline int WidePrintf(const wchar_t* format, ...) {
     va_end(args);
     text.resize(static_cast<size_t>(length));
 
+    // An unbuffered stdout (a console, or a device such as NUL) would take
+    // the bytes one write at a time; the report is written out at exit.
+    static const bool buffered = setvbuf(stdout, nullptr, _IOFBF, 1 << 16) == 0;
+    (void)buffered;
     const std::string bytes = wide_print_detail::InCodePage(text, ___lc_codepage_func());
     if (fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) return -1;
     return length;
