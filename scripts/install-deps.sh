@@ -9,7 +9,7 @@
 #   wine64 wine                      the Wine tests: the loader, and the `wine` and `wineserver` commands
 #   xvfb xauth                       a private X server for the Wine GUI tests (xvfb-run)
 #   xdotool                          real pointer events in the Wine desktop
-#   imagemagick                      screenshots of the Wine desktop (import, compare, stream)
+#   imagemagick imagemagick-6.q16    screenshots of the Wine desktop (import, compare, stream come from the latter)
 #   x11-utils                        where Wine's windows are on the X screen (xwininfo)
 #   mawk                             awk, which the Wine tests read files and screenshots with
 #   zip                              the release archive
@@ -24,5 +24,5 @@ apt-get update
 apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-  wine64 wine xvfb xauth xdotool imagemagick x11-utils mawk zip valgrind locales \
+  wine64 wine xvfb xauth xdotool imagemagick imagemagick-6.q16 x11-utils mawk zip valgrind locales \
   nlohmann-json3-dev gpsd python3
