@@ -1,6 +1,7 @@
 #include "globe_icon.h"
 
 #include "palette_reduction.h"
+#include "supersample.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,10 +9,6 @@
 #include <utility>
 
 namespace {
-
-struct Colour {
-    double r, g, b, a;
-};
 
 Colour Opaque(Rgb c) { return {c.r / 255.0, c.g / 255.0, c.b / 255.0, 1.0}; }
 
@@ -94,31 +91,8 @@ private:
     double markerX_, markerY_, markerRadius_;
 };
 
-std::uint8_t ToByte(double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); }
-
 TrueColourImage DrawGlobe(int size, const GlobeStyle& style) {
-    const Globe globe(size, style);
-    const int n = style.subsamples;
-    TrueColourImage image;
-    image.size = size;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            Colour sum{0, 0, 0, 0};  // premultiplied by alpha
-            for (int sy = 0; sy < n; ++sy) {
-                for (int sx = 0; sx < n; ++sx) {
-                    const Colour c = globe.At(x + (sx + 0.5) / n, y + (sy + 0.5) / n);
-                    sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
-                }
-            }
-            if (sum.a == 0) {
-                image.pixels.push_back({0, 0, 0, 0});
-                continue;
-            }
-            image.pixels.push_back(
-                {ToByte(sum.r / sum.a), ToByte(sum.g / sum.a), ToByte(sum.b / sum.a), ToByte(sum.a / (n * n))});
-        }
-    }
-    return image;
+    return Supersample(Globe(size, style), size, style.subsamples);
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
 #include "sky_plot_icon.h"
 
+#include "supersample.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 namespace {
-
-struct Colour {
-    double r, g, b, a;
-};
 
 constexpr Colour kSky{0.05, 0.16, 0.22, 1};
 constexpr Colour kRim{0.55, 0.85, 0.75, 1};
@@ -46,31 +44,10 @@ private:
     double centre_, radius_, line_, dot_;
 };
 
-std::uint8_t ToByte(double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); }
-
 TrueColourImage DrawSkyPlot(int size) {
-    constexpr int n = 6;  // subsamples per axis
-    const SkyPlot plot(size);
-    TrueColourImage image;
-    image.size = size;
+    constexpr int kSubsamples = 6;  // per axis
+    TrueColourImage image = Supersample(SkyPlot(size), size, kSubsamples);
     image.compressed = true;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            Colour sum{0, 0, 0, 0};  // premultiplied by alpha
-            for (int sy = 0; sy < n; ++sy) {
-                for (int sx = 0; sx < n; ++sx) {
-                    const Colour c = plot.At(x + (sx + 0.5) / n, y + (sy + 0.5) / n);
-                    sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
-                }
-            }
-            if (sum.a == 0) {
-                image.pixels.push_back({0, 0, 0, 0});
-                continue;
-            }
-            image.pixels.push_back(
-                {ToByte(sum.r / sum.a), ToByte(sum.g / sum.a), ToByte(sum.b / sum.a), ToByte(sum.a / (n * n))});
-        }
-    }
     return image;
 }
 
