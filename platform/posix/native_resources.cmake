@@ -26,7 +26,7 @@ function(add_native_resources target rc_file)
     COMMENT "Generating the resource table of ${rc_file}"
     VERBATIM)
   add_library(${library} OBJECT "${table}")
-  target_include_directories(${library} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/src")
+  target_include_directories(${library} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/src/desktop")
   target_link_libraries(${library} PRIVATE platform project_warnings)
   if(TARGET ${target} AND NOT library STREQUAL target)
     target_link_libraries(${target} PRIVATE ${library})

@@ -3,7 +3,7 @@
 // runs test dialogs.
 #pragma once
 
-#include "desktop_console.h"
+#include "desktop/desktop_console.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "desktop_output.h"
+#include "desktop/desktop_output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Menus from a generated resource table, and popup menus answered by the
 // "choose" command while the menu's loop goes on serving messages.
 #include "desktop_fixture.h"
-#include "desktop_resources.h"
+#include "desktop/desktop_resources.h"
 
 #include <shellapi.h>
 

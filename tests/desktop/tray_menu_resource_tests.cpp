@@ -1,5 +1,5 @@
 // The tray monitor's resource script gives its popup menu natively.
-#include "desktop_console.h"
+#include "desktop/desktop_console.h"
 
 #include <windows.h>
 

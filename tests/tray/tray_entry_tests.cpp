@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "desktop_console.h"
+#include "desktop/desktop_console.h"
 #include "recording_dialog.h"
 
 namespace {

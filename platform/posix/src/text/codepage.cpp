@@ -9,7 +9,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "posix_errors.h"
+#include "kernel/posix_errors.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "posix_errors.h"
-#include "profile_file.h"
-#include "wide_text.h"
+#include "profile/profile_file.h"
+#include "text/wide_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "posix_errors.h"
-#include "wide_text.h"
+#include "text/wide_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "posix_errors.h"
+#include "kernel/posix_errors.h"
 #include "profile_cache.h"
 #include "profile_document.h"
 #include "profile_file.h"

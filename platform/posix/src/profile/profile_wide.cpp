@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "wide_text.h"
+#include "text/wide_text.h"
 
 using wide_text::Narrow;
 using wide_text::Widen;
