@@ -1,3 +1,6 @@
+// Stand-in for Windows' private-profile functions: GetPrivateProfileString/Int
+// and WritePrivateProfileString, narrow and wide, on ini files read and edited here.
+
 // An ini file held as its bytes plus the lines found in them. Lookups follow
 // Windows' rules (names without case, blanks trimmed, CR, LF or CRLF line
 // ends, an optional UTF-8 byte-order mark, NUL ending a line's text); edits

@@ -1,3 +1,6 @@
+// Stand-in for Windows' text functions: code-page conversion, CharNextA, the C
+// runtime's _wsetlocale and wide printing, with UTF-8 as the ANSI code page.
+
 // MultiByteToWideChar and WideCharToMultiByte. The ANSI code page is UTF-8
 // here and wchar_t holds UTF-32. Malformed input becomes U+FFFD (one per
 // maximal ill-formed part, as Windows does) unless the caller asked for an
