@@ -8,6 +8,34 @@
 #include "sensor_manager_events.h"
 #include "sensor_state.h"
 
+namespace {
+
+// The values of a sensor's latest report; 0 where a value cannot be read.
+struct LatestValues {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    int satellitesUsed = 0;
+    int satellitesInView = 0;
+};
+
+// `result` receives the result of the last data call.
+LatestValues ReadLatestValues(ISensor* sensor, HRESULT& result) {
+    LatestValues values;
+    ComRef<ISensorDataReport> report;
+    result = sensor->GetData(report.Put());
+    if (FAILED(result) || !report) return values;
+    ISensorDataReport* data = report.Get();
+    if (auto value = ReadReportDouble(data, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &result)) values.latitude = *value;
+    if (auto value = ReadReportDouble(data, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &result)) values.longitude = *value;
+    if (auto value = ReadReportInt(data, SENSOR_DATA_TYPE_SATELLITES_USED_COUNT, &result))
+        values.satellitesUsed = *value;
+    if (auto value = ReadReportInt(data, SENSOR_DATA_TYPE_SATELLITES_IN_VIEW, &result))
+        values.satellitesInView = *value;
+    return values;
+}
+
+}  // namespace
+
 CSensorEvents::CSensorEvents(CSensorDlg* dialog, CSensorManagerEvents* registry)
     : m_dialog(dialog), m_registry(registry) {}
 
@@ -69,24 +97,10 @@ HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
     SensorState state = static_cast<SensorState>(kSensorStateUnknown);
     sensor->GetState(&state);
 
-    double latitude = 0.0;
-    double longitude = 0.0;
-    int satellitesUsed = 0;
-    int satellitesInView = 0;
-    HRESULT hr;
-    {
-        ComRef<ISensorDataReport> report;
-        hr = sensor->GetData(report.Put());
-        if (SUCCEEDED(hr) && report) {
-            ISensorDataReport* values = report.Get();
-            if (auto value = ReadReportDouble(values, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &hr)) latitude = *value;
-            if (auto value = ReadReportDouble(values, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &hr)) longitude = *value;
-            if (auto value = ReadReportInt(values, SENSOR_DATA_TYPE_SATELLITES_USED_COUNT, &hr)) satellitesUsed = *value;
-            if (auto value = ReadReportInt(values, SENSOR_DATA_TYPE_SATELLITES_IN_VIEW, &hr)) satellitesInView = *value;
-        }
-    }
-
+    HRESULT hr = S_OK;
+    const LatestValues values = ReadLatestValues(sensor, hr);
     if (m_dialog)
-        m_dialog->OnSensorStatus(id, name, state, latitude, longitude, satellitesUsed, satellitesInView);
+        m_dialog->OnSensorStatus(id, name, state, values.latitude, values.longitude, values.satellitesUsed,
+                                 values.satellitesInView);
     return hr;
 }
