@@ -1,11 +1,10 @@
-// Shows the Location API's current position in a web map.
-#include <windows.h>
+#include "map_action.h"
+
 #include <shellapi.h>
 #include <locationapi.h>
 
 #include "com_ref.h"
 #include "map_url.h"
-#include "sensor_dlg.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ void ReadPosition(ILocation* location, LOCATION_DESIRED_ACCURACY accuracy, doubl
 
 }  // namespace
 
-void CSensorDlg::ShowPositionOnMap() {
+void ShowCurrentPositionOnMap(HWND owner) {
     ComRef<ILocation> location;
     if (FAILED(::CoCreateInstance(CLSID_Location, nullptr, CLSCTX_ALL, IID_ILocation, location.PutVoid())) ||
         !location)
@@ -44,5 +43,5 @@ void CSensorDlg::ShowPositionOnMap() {
     if (!HasPosition(latitude, longitude)) return;
 
     const std::string url = MapUrlForShell(latitude, longitude);
-    ::ShellExecuteA(m_hWnd, "open", url.c_str(), nullptr, nullptr, SW_SHOW);
+    ::ShellExecuteA(owner, "open", url.c_str(), nullptr, nullptr, SW_SHOW);
 }

@@ -1,17 +1,11 @@
 #include "sensor_dlg.h"
 
-#include <windows.h>
+#include <sensorsapi.h>
 
-#include <shellapi.h>
-
-#include <cstdio>
-
+#include "map_action.h"
 #include "resource.h"
-#include "sensor_events.h"
-#include "tray_constants.h"
+#include "sensor_manager_events.h"
 #include "tray_tooltip.h"
-
-const char kDetectingTip[] = "Detecting Senser...";
 
 namespace {
 
@@ -33,14 +27,12 @@ END_MESSAGE_MAP()
 
 CSensorDlg::CSensorDlg()
     : CDialog(IDD_SENSOR_DIALOG, nullptr),
-      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {
+      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_trayEntry(*this) {
     LoadSettings();
 }
 
-CSensorDlg::~CSensorDlg() {
-    ReplaceStatusIcon(nullptr, false);
-    m_catalog.clear();
-}
+CSensorDlg::~CSensorDlg() = default;
 
 BOOL CSensorDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -49,7 +41,7 @@ BOOL CSensorDlg::OnInitDialog() {
     ModifyStyleEx(WS_EX_APPWINDOW, 0);
     SetTrayEntry(true);
 
-    m_registry = new CSensorManagerEvents(this);
+    m_registry = std::make_unique<CSensorManagerEvents>(this);
     m_registry->StartWatching();
     return TRUE;
 }
@@ -83,52 +75,89 @@ void CSensorDlg::OnWindowPosChanging(WINDOWPOS* position) {
     position->flags &= ~SWP_SHOWWINDOW;
 }
 
-void CSensorDlg::PrepareTrayRecord(NOTIFYICONDATAA& record) const {
-    record = NOTIFYICONDATAA{};
-    record.cbSize = sizeof(NOTIFYICONDATAA);
-    record.hWnd = m_hWnd;
-    record.uID = TRAY_ENTRY_ID;
-}
+void CSensorDlg::LoadSettings() { m_settings.Load(); }
 
-void CSensorDlg::PrepareShownRecord(NOTIFYICONDATAA& record) const {
-    PrepareTrayRecord(record);
-    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    record.uCallbackMessage = WM_TRAYNOTIFY;
-    record.hIcon = m_trayIcon;
-    CopyTrayTip(record.szTip, m_trayTip);
+ULONG CSensorDlg::SaveSettings() {
+    HRESULT result = S_OK;
+    if (m_registry) {
+        result = m_registry->StopWatching();
+        m_registry.reset();
+    }
+    m_settings.Save();
+    return static_cast<ULONG>(result);
 }
 
 void CSensorDlg::SetTrayEntry(bool add) {
-    NOTIFYICONDATAA record;
-    PrepareTrayRecord(record);
-    m_trayShown = add;
-    if (!add) {
-        ::Shell_NotifyIconA(NIM_DELETE, &record);
-        return;
-    }
-    m_trayIcon = m_hIcon;
-    m_trayTip = kDetectingTip;
-    PrepareShownRecord(record);
-
-    if (::Shell_NotifyIconA(NIM_ADD, &record)) return;
-    // A busy shell that timed out may still have added the entry.
-    if (::GetLastError() == ERROR_TIMEOUT) return;
-    // The shell may still be starting: wait for it and try again.
-    ::Sleep(TRAY_RETRY_DELAY_MS);
-    if (::Shell_NotifyIconA(NIM_MODIFY, &record)) return;
-    if (::Shell_NotifyIconA(NIM_ADD, &record)) return;
-    AfxMessageBox("Set TaskTray err!", MB_ICONEXCLAMATION | MB_OK);
+    if (add)
+        m_trayEntry.Add(m_hIcon);
+    else
+        m_trayEntry.Delete();
 }
 
-// A restarted shell has forgotten the entry: add it again as it was. Where
-// the shell still has it, the add fails and the entry is brought up to date.
+// A restarted shell has forgotten the entry: add it again as it was.
 LRESULT CSensorDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-    if (!m_trayShown) return 0;
-    NOTIFYICONDATAA record;
-    PrepareShownRecord(record);
-    if (!::Shell_NotifyIconA(NIM_ADD, &record)) ::Shell_NotifyIconA(NIM_MODIFY, &record);
+    m_trayEntry.Restore();
     return 0;
 }
+
+ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
+                                 int satellitesUsed, int satellitesInView) {
+    m_settings.RecordSensor(id, name);
+    if (!m_settings.IsTracked(id)) return 0;
+    ShowTrackedStatus(name, state, latitude, longitude, satellitesUsed, satellitesInView);
+    return 0;
+}
+
+void CSensorDlg::OnSensorLeft(const GUID& id) {
+    if (!m_settings.IsTracked(id)) return;
+    ShowTrackedStatus(m_settings.CatalogName(id), SENSOR_STATE_NOT_AVAILABLE, 0.0, 0.0, 0, 0);
+}
+
+void CSensorDlg::ShowTrackedStatus(const CString& name, long state, double latitude, double longitude,
+                                   int satellitesUsed, int satellitesInView) {
+    const bool ready = state == SENSOR_STATE_READY;
+    m_trayEntry.ShowStatus(m_settings.IconFile(ready), m_settings.IconIndex(ready),
+                           ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY,
+                           BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView));
+}
+
+LRESULT CSensorDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
+    FollowClickSteps(m_clickGesture.OnMouse(LOWORD(lParam)));
+    return 0;
+}
+
+LRESULT CSensorDlg::OnTrayTimer(WPARAM timerId, LPARAM) {
+    FollowClickSteps(m_clickGesture.OnTimer(timerId));
+    return Default();
+}
+
+void CSensorDlg::FollowClickSteps(const ClickSteps& steps) {
+    if (steps.stopTimer) KillTimer(steps.stopTimer);
+    if (steps.startTimer) SetTimer(steps.startTimer, ::GetDoubleClickTime());
+    if (steps.action != TRAY_ACTION_NONE) RunTrayAction(steps.action);
+    if (steps.idleAfterAction) m_clickGesture.Reset();
+}
+
+void CSensorDlg::RunTrayAction(int kind) {
+    if (kind == TRAY_ACTION_MAP) {
+        ShowPositionOnMap();
+        return;
+    }
+    if (kind != TRAY_ACTION_MENU) return;
+
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // The window must be in the foreground, or the menu does not close when
+    // the user clicks elsewhere.
+    SetForegroundWindow();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_TRAYMENU)) return;
+    if (CMenu* popup = menu.GetSubMenu(0)) popup->TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    PostMessage(WM_NULL);
+    menu.DestroyMenu();
+}
+
+void CSensorDlg::ShowPositionOnMap() { ShowCurrentPositionOnMap(m_hWnd); }
 
 void CSensorDlg::OnExitCommand() {
     SetTrayEntry(false);

@@ -1,25 +1,17 @@
-// CSensorDlg: the hidden main dialog. It owns the tray entry, runs the modal
-// loop in which every sensor callback, tray message and timer is handled, and
-// holds the settings, the sensor catalog and the sensor registry.
+// CSensorDlg: the hidden main dialog. It runs the modal loop in which every
+// sensor callback, tray message and timer is handled, and holds the
+// settings, the sensor registry, the tray entry and the click gesture.
 #pragma once
 
 #include <afxwin.h>
-#include <shellapi.h>
 
-#include <cstring>
-#include <map>
-#include <string>
+#include <memory>
+
+#include "click_gesture.h"
+#include "settings.h"
+#include "tray_entry.h"
 
 class CSensorManagerEvents;
-
-struct GuidLess {
-    bool operator()(const GUID& a, const GUID& b) const { return std::memcmp(&a, &b, sizeof(GUID)) < 0; }
-};
-
-struct CatalogEntry {
-    CString idText;
-    CString name;
-};
 
 class CSensorDlg : public CDialog {
 public:
@@ -46,9 +38,9 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // What tests and callers may look at.
-    const std::map<GUID, CatalogEntry, GuidLess>& Catalog() const { return m_catalog; }
-    const GUID& TrackedSensorId() const { return m_sensorId; }
-    int ClickState() const { return m_clickState; }
+    const SensorCatalog& Catalog() const { return m_settings.Catalog(); }
+    const GUID& TrackedSensorId() const { return m_settings.TrackedSensorId(); }
+    int ClickState() const { return m_clickGesture.State(); }
 
 protected:
     void OnOK() override;
@@ -67,39 +59,13 @@ protected:
 
 private:
     void LoadSettings();
-    static std::wstring SettingsFilePath();
-    void WriteSettings(const std::wstring& path);
     void ShowTrackedStatus(const CString& name, long state, double latitude, double longitude, int satellitesUsed,
                            int satellitesInView);
-    HICON StatusIcon(bool ready) const;
-    void ReplaceStatusIcon(HICON icon, bool owned);
-    void PrepareTrayRecord(NOTIFYICONDATAA& record) const;
-    // The record that shows the entry's current icon and tooltip.
-    void PrepareShownRecord(NOTIFYICONDATAA& record) const;
+    void FollowClickSteps(const ClickSteps& steps);
 
     HICON m_hIcon;
-
-    // Settings
-    CString m_enableIconFile;
-    int m_enableIconIndex = 0;
-    CString m_disableIconFile;
-    int m_disableIconIndex = 0;
-    CString m_sensorIdText;
-    GUID m_sensorId{};
-    std::wstring m_settingsPath;
-    bool m_settingsSaved = false;
-
-    std::map<GUID, CatalogEntry, GuidLess> m_catalog;
-    CSensorManagerEvents* m_registry = nullptr;
-    int m_clickState = 0;
-
-    // The icon of the last status shown, destroyed when replaced if it was
-    // extracted from a file.
-    HICON m_statusIcon = nullptr;
-    bool m_statusIconOwned = false;
-
-    // What the tray entry shows, to add it again when the shell restarts.
-    bool m_trayShown = false;
-    HICON m_trayIcon = nullptr;
-    CString m_trayTip;
+    TraySettings m_settings;
+    std::unique_ptr<CSensorManagerEvents> m_registry;
+    ClickGesture m_clickGesture;
+    TrayEntry m_trayEntry;
 };

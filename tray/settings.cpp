@@ -1,15 +1,11 @@
-// The settings file beside the executable and the sensor catalog written into it.
+#include "settings.h"
+
 #include <cstdio>
 #include <vector>
 
-#include "sensor_dlg.h"
-#include "sensor_events.h"
-#include "tray_constants.h"
-
-const char kDefaultSensorId[] = "{637d3e4b-20da-4318-b6fc-a100fd003a83}";
-
 namespace {
 
+const char kDefaultSensorId[] = "{637d3e4b-20da-4318-b6fc-a100fd003a83}";
 constexpr DWORD kValueBufferSize = 520;
 const wchar_t kIconSection[] = L"icon";
 const wchar_t kHardwareSection[] = L"hardware";
@@ -69,20 +65,20 @@ std::wstring ModuleFileName() {
     }
 }
 
-}  // namespace
-
 // The executable's directory, the application name and ".ini". Wide and
 // without a length limit, so any folder works.
-std::wstring CSensorDlg::SettingsFilePath() {
+std::wstring SettingsFilePath() {
     const std::wstring module = ModuleFileName();
     const size_t separator = module.find_last_of(L"\\/");
     const size_t directoryEnd = separator == std::wstring::npos ? 0 : separator + 1;
     return module.substr(0, directoryEnd) + Widen(AfxGetAppName()) + L".ini";
 }
 
-void CSensorDlg::LoadSettings() {
-    m_settingsPath = SettingsFilePath();
-    const std::wstring& path = m_settingsPath;
+}  // namespace
+
+void TraySettings::Load() {
+    m_path = SettingsFilePath();
+    const std::wstring& path = m_path;
     // A copy left by a save that was cut short never became the settings.
     ::DeleteFileW((path + kSaveCopySuffix).c_str());
     m_enableIconFile = ReadString(kIconSection, L"enable_icon", "", path);
@@ -93,7 +89,7 @@ void CSensorDlg::LoadSettings() {
     m_sensorId = ParseSensorId(m_sensorIdText);
 }
 
-void CSensorDlg::WriteSettings(const std::wstring& path) {
+void TraySettings::Write(const std::wstring& path) const {
     WriteString(kIconSection, L"enable_icon", m_enableIconFile, path);
     WriteInt(kIconSection, L"enable_icon_idx", m_enableIconIndex, path);
     WriteString(kIconSection, L"disable_icon", m_disableIconFile, path);
@@ -111,34 +107,49 @@ void CSensorDlg::WriteSettings(const std::wstring& path) {
 // All or nothing: the settings go into a copy of the file, which then
 // replaces it in one step, so a kill at any moment leaves the old file or
 // the new one. A read-only file is left as it is.
-ULONG CSensorDlg::SaveSettings() {
-    HRESULT result = S_OK;
-    if (m_registry) {
-        result = m_registry->StopWatching();
-        delete m_registry;
-        m_registry = nullptr;
-    }
+void TraySettings::Save() {
     // Saved already at the end of the session: a second save could only
     // write a file without the catalog.
-    if (m_settingsSaved) return static_cast<ULONG>(result);
-    m_settingsSaved = true;
+    if (m_saved) return;
+    m_saved = true;
 
-    m_settingsPath = SettingsFilePath();
-    const std::wstring& path = m_settingsPath;
+    m_path = SettingsFilePath();
+    const std::wstring& path = m_path;
     const std::wstring copy = path + kSaveCopySuffix;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         m_catalog.clear();
-        return static_cast<ULONG>(result);
+        return;
     }
     ::DeleteFileW(copy.c_str());
     // Where no copy can be made beside the file (a read-only folder), the
     // file itself is written, as the private-profile functions would.
     const bool viaCopy = !exists || ::CopyFileW(path.c_str(), copy.c_str(), FALSE);
-    WriteSettings(viaCopy ? copy : path);
+    Write(viaCopy ? copy : path);
     if (viaCopy && !::MoveFileExW(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ::DeleteFileW(copy.c_str());
     m_catalog.clear();
-    return static_cast<ULONG>(result);
 }
+
+void TraySettings::RecordSensor(const GUID& id, const CString& name) {
+    CatalogEntry& entry = m_catalog[id];
+    // The id text never changes: converted once, when the sensor is new.
+    if (entry.idText.IsEmpty()) {
+        LPOLESTR idText = nullptr;
+        if (SUCCEEDED(::StringFromCLSID(id, &idText))) entry.idText = CString(idText);
+        ::CoTaskMemFree(idText);
+    }
+    entry.name = name;
+}
+
+CString TraySettings::CatalogName(const GUID& id) const {
+    const auto known = m_catalog.find(id);
+    return known == m_catalog.end() ? CString() : known->second.name;
+}
+
+bool TraySettings::IsTracked(const GUID& id) const { return std::memcmp(&id, &m_sensorId, sizeof(GUID)) == 0; }
+
+const CString& TraySettings::IconFile(bool ready) const { return ready ? m_enableIconFile : m_disableIconFile; }
+
+int TraySettings::IconIndex(bool ready) const { return ready ? m_enableIconIndex : m_disableIconIndex; }

@@ -2,7 +2,7 @@
 
 #include "fake_sensor_api.h"
 #include "recording_dialog.h"
-#include "sensor_events.h"
+#include "sensor_manager_events.h"
 
 namespace {
 
@@ -189,6 +189,8 @@ TEST_F(SensorRegistryTest, StopWatching_SensorWhoseIdCannotBeRead_IsStillRelease
     gps.failId = true;
     EXPECT_EQ(registry->StopWatching(), S_OK);
     EXPECT_EQ(gps.sink, nullptr);
+    // No entry is left holding a sensor whose reference has gone.
+    EXPECT_EQ(registry->TrackedCount(), 0u);
     delete registry;
     EXPECT_EQ(gps.refs, 1);
     EXPECT_EQ(gps.releases, 1);

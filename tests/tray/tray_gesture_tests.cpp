@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "recording_dialog.h"
-#include "tray_constants.h"
+#include "click_gesture.h"
 
 namespace {
 
