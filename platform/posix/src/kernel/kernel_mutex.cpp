@@ -24,13 +24,13 @@ namespace {
 
 class MutexObject : public KernelObject {
 public:
-    explicit MutexObject(int fd = -1) : fd_(fd) {}
+    explicit MutexObject(int fd = -1) : m_fd(fd) {}
     ~MutexObject() override {
-        if (fd_ >= 0) close(fd_);
+        if (m_fd >= 0) close(m_fd);
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 // A directory that is this user's alone: owned by the user, writable by no

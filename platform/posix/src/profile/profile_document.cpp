@@ -36,23 +36,23 @@ bool SameName(std::string_view a, std::string_view b) {
 class NameList {
 public:
     void Add(std::string_view name) {
-        if (seen_.insert(LowerCase(name)).second) names_.push_back(name);
+        if (m_seen.insert(LowerCase(name)).second) m_names.push_back(name);
     }
-    std::vector<std::string_view> Take() { return std::move(names_); }
+    std::vector<std::string_view> Take() { return std::move(m_names); }
 
 private:
-    std::unordered_set<std::string> seen_;
-    std::vector<std::string_view> names_;
+    std::unordered_set<std::string> m_seen;
+    std::vector<std::string_view> m_names;
 };
 
 }  // namespace
 
-ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text)) { Parse(); }
+ProfileDocument::ProfileDocument(std::string text) : m_text(std::move(text)) { Parse(); }
 
 void ProfileDocument::Parse() {
-    lines_.clear();
-    firstSection_.clear();
-    const std::string_view all = text_;
+    m_lines.clear();
+    m_firstSection.clear();
+    const std::string_view all = m_text;
     size_t pos = all.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     while (pos < all.size()) {
         Line line;
@@ -81,40 +81,40 @@ void ProfileDocument::Parse() {
                 line.value = Trim(content.substr(equals + 1));
             }
         }
-        if (line.kind == Kind::Section) firstSection_.emplace(LowerCase(line.name), lines_.size());
-        lines_.push_back(line);
+        if (line.kind == Kind::Section) m_firstSection.emplace(LowerCase(line.name), m_lines.size());
+        m_lines.push_back(line);
     }
 }
 
 std::optional<size_t> ProfileDocument::FindSection(std::string_view name, size_t from) const {
     name = Trim(name);
     if (from == 0) {
-        const auto found = firstSection_.find(LowerCase(name));
-        if (found == firstSection_.end()) return std::nullopt;
+        const auto found = m_firstSection.find(LowerCase(name));
+        if (found == m_firstSection.end()) return std::nullopt;
         return found->second;
     }
-    for (size_t i = from; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Section && SameName(lines_[i].name, name)) return i;
+    for (size_t i = from; i < m_lines.size(); ++i)
+        if (m_lines[i].kind == Kind::Section && SameName(m_lines[i].name, name)) return i;
     return std::nullopt;
 }
 
 size_t ProfileDocument::SectionEnd(size_t header) const {
     size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
+    while (i < m_lines.size() && m_lines[i].kind != Kind::Section) ++i;
     return i;
 }
 
 size_t ProfileDocument::LastKeyLine(size_t header) const {
     size_t last = header;
     for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
-        if (lines_[i].kind == Kind::Key) last = i;
+        if (m_lines[i].kind == Kind::Key) last = i;
     return last;
 }
 
 std::optional<size_t> ProfileDocument::FindKey(size_t header, std::string_view key, bool needValue) const {
     key = Trim(key);
     for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-        const Line& line = lines_[i];
+        const Line& line = m_lines[i];
         if (line.kind == Kind::Key && (line.hasValue || !needValue) && SameName(line.name, key)) return i;
     }
     return std::nullopt;
@@ -125,7 +125,7 @@ std::optional<std::string_view> ProfileDocument::Value(std::string_view section,
     if (!header) return std::nullopt;
     const auto found = FindKey(*header, key, true);
     if (!found) return std::nullopt;
-    std::string_view value = lines_[*found].value;
+    std::string_view value = m_lines[*found].value;
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
     return value;
@@ -133,7 +133,7 @@ std::optional<std::string_view> ProfileDocument::Value(std::string_view section,
 
 std::vector<std::string_view> ProfileDocument::SectionNames() const {
     NameList names;
-    for (const Line& line : lines_)
+    for (const Line& line : m_lines)
         if (line.kind == Kind::Section && !line.name.empty()) names.Add(line.name);
     return names.Take();
 }
@@ -143,14 +143,14 @@ std::vector<std::string_view> ProfileDocument::KeyNames(std::string_view section
     const auto header = FindSection(section);
     if (!header) return {};
     for (size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
-        const Line& line = lines_[i];
+        const Line& line = m_lines[i];
         if (line.kind == Kind::Key && line.hasValue && !line.name.empty()) names.Add(line.name);
     }
     return names.Take();
 }
 
 void ProfileDocument::Splice(size_t begin, size_t end, std::string_view replacement) {
-    text_.replace(begin, end - begin, replacement);
+    m_text.replace(begin, end - begin, replacement);
 }
 
 bool ProfileDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
@@ -161,19 +161,19 @@ bool ProfileDocument::SetValue(std::string_view section, std::string_view key, s
     std::string text;
     const auto header = FindSection(section);
     if (!header) {
-        if (!lines_.empty() && lines_.back().next == lines_.back().end) text += kLineEnd;
+        if (!m_lines.empty() && m_lines.back().next == m_lines.back().end) text += kLineEnd;
         ((text += '[') += section) += ']';
         text += kLineEnd;
         ((text += key) += '=') += value;
         text += kLineEnd;
-        Splice(text_.size(), text_.size(), text);
+        Splice(m_text.size(), m_text.size(), text);
     } else if (const auto found = FindKey(*header, key, false)) {
-        const Line& line = lines_[*found];
+        const Line& line = m_lines[*found];
         if (line.hasValue && line.value == value) return false;
         ((text += line.name) += '=') += value;
         Splice(line.begin, line.end, text);
     } else {
-        const Line& after = lines_[LastKeyLine(*header)];
+        const Line& after = m_lines[LastKeyLine(*header)];
         if (after.next == after.end) text += kLineEnd;
         ((text += key) += '=') += value;
         text += kLineEnd;
@@ -186,7 +186,7 @@ bool ProfileDocument::SetValue(std::string_view section, std::string_view key, s
 bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) {
     for (auto header = FindSection(section); header; header = FindSection(section, *header + 1)) {
         if (const auto found = FindKey(*header, key, false)) {
-            Splice(lines_[*found].begin, lines_[*found].next, {});
+            Splice(m_lines[*found].begin, m_lines[*found].next, {});
             Parse();
             return true;
         }
@@ -199,7 +199,7 @@ bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) 
 bool ProfileDocument::DeleteSection(std::string_view section) {
     std::vector<std::pair<size_t, size_t>> ranges;
     for (auto header = FindSection(section); header; header = FindSection(section, *header + 1))
-        ranges.emplace_back(lines_[*header].begin, lines_[LastKeyLine(*header)].next);
+        ranges.emplace_back(m_lines[*header].begin, m_lines[LastKeyLine(*header)].next);
     if (ranges.empty()) return false;
     for (auto range = ranges.rbegin(); range != ranges.rend(); ++range)
         Splice(range->first, range->second, {});

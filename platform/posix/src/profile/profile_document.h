@@ -18,7 +18,7 @@ class ProfileDocument {
 public:
     explicit ProfileDocument(std::string text = {});
 
-    const std::string& Text() const { return text_; }
+    const std::string& Text() const { return m_text; }
 
     // The value of a key of the first section with that name, without the
     // double quotes around it, if it has any.
@@ -47,12 +47,12 @@ private:
 
     void Parse();
     std::optional<size_t> FindSection(std::string_view name, size_t from = 0) const;
-    size_t SectionEnd(size_t header) const;   // index of the next header (or lines_.size())
+    size_t SectionEnd(size_t header) const;   // index of the next header (or m_lines.size())
     size_t LastKeyLine(size_t header) const;  // the header itself when the section has no keys
     std::optional<size_t> FindKey(size_t header, std::string_view key, bool needValue) const;
     void Splice(size_t begin, size_t end, std::string_view replacement);
 
-    std::string text_;
-    std::vector<Line> lines_;
-    std::unordered_map<std::string, size_t> firstSection_;  // lower-case name to header line
+    std::string m_text;
+    std::vector<Line> m_lines;
+    std::unordered_map<std::string, size_t> m_firstSection;  // lower-case name to header line
 };
