@@ -16,13 +16,7 @@ constexpr VARIANT_BOOL kNo = 0;
 
 CSimSensor::CSimSensor(const SensorDefinition& definition) : definition_(definition) {}
 
-CSimSensor::~CSimSensor() {
-    if (sink_ != nullptr) sink_->Release();
-}
-
-ComRef<ISensorEvents> CSimSensor::TakeSink() {
-    return ComRef<ISensorEvents>::Adopt(std::exchange(sink_, nullptr));
-}
+ComRef<ISensorEvents> CSimSensor::TakeSink() { return std::exchange(sink_, {}); }
 
 STDMETHODIMP CSimSensor::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ISensor});
@@ -117,7 +111,6 @@ STDMETHODIMP CSimSensor::GetEventInterest(GUID** events, ULONG* count) {
 STDMETHODIMP CSimSensor::SetEventInterest(GUID*, ULONG) { return S_OK; }
 
 STDMETHODIMP CSimSensor::SetEventSink(ISensorEvents* sink) {
-    if (sink != nullptr) sink->AddRef();
-    if (ISensorEvents* old = std::exchange(sink_, sink)) old->Release();
+    sink_ = ComRef<ISensorEvents>::Share(sink);
     return S_OK;
 }

@@ -12,12 +12,11 @@
 class CSimSensor final : public CComObjectBase<ISensor> {
 public:
     explicit CSimSensor(const SensorDefinition& definition);
-    ~CSimSensor() override;
 
     const SensorDefinition& Definition() const { return definition_; }
     void SetDefinition(const SensorDefinition& definition) { definition_ = definition; }
     // The sink to call, with a reference for the caller (empty when none).
-    ComRef<ISensorEvents> Sink() const { return ComRef<ISensorEvents>::Share(sink_); }
+    ComRef<ISensorEvents> Sink() const { return sink_; }
     // Removes the sink, as a sensor that has gone no longer calls it.
     ComRef<ISensorEvents> TakeSink();
 
@@ -43,5 +42,5 @@ private:
     bool Fails(SensorOperation operation) const { return definition_.Fails(operation); }
 
     SensorDefinition definition_;
-    ISensorEvents* sink_ = nullptr;
+    ComRef<ISensorEvents> sink_;
 };

@@ -22,10 +22,7 @@ CSimSensorManager::CSimSensorManager(ScenarioFile file) : file_(std::move(file))
     if (!file_.Path().empty()) timer_ = StartScenarioTimer(this);
 }
 
-CSimSensorManager::~CSimSensorManager() {
-    StopScenarioTimer(timer_);
-    if (sink_ != nullptr) sink_->Release();
-}
+CSimSensorManager::~CSimSensorManager() { StopScenarioTimer(timer_); }
 
 Scenario CSimSensorManager::Current() const {
     return WithGpsdReceivers(file_.Current(), gpsd_ ? gpsd_->Sensors() : std::vector<SensorDefinition>());
@@ -89,7 +86,7 @@ void CSimSensorManager::Announce(const Announcement& announcement) {
     const auto state = static_cast<SensorState>(definition.state);
     switch (announcement.event) {
         case SensorEvent::Enter:
-            if (auto sink = ComRef<ISensorManagerEvents>::Share(sink_)) sink->OnSensorEnter(sensor, state);
+            if (ComRef<ISensorManagerEvents> sink = sink_) sink->OnSensorEnter(sensor, state);
             break;
         case SensorEvent::Leave:
             if (auto sink = sensor->TakeSink()) sink->OnLeave(definition.id);
@@ -146,8 +143,7 @@ STDMETHODIMP CSimSensorManager::GetSensorByID(REFSENSOR_ID id, ISensor** sensor)
 }
 
 STDMETHODIMP CSimSensorManager::SetEventSink(ISensorManagerEvents* sink) {
-    if (sink != nullptr) sink->AddRef();
-    if (ISensorManagerEvents* old = std::exchange(sink_, sink)) old->Release();
+    sink_ = ComRef<ISensorManagerEvents>::Share(sink);
     return S_OK;
 }
 

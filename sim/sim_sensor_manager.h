@@ -51,6 +51,6 @@ private:
     std::unique_ptr<GpsdSource> gpsd_;
     // Those in the scenario in its order first, then those gone from the file.
     std::vector<ComRef<CSimSensor>> sensors_;
-    ISensorManagerEvents* sink_ = nullptr;
+    ComRef<ISensorManagerEvents> sink_;
     UINT_PTR timer_ = 0;
 };
