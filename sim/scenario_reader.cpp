@@ -11,7 +11,6 @@
 #include "scenario_ini.h"
 #include "scenario_keys.h"
 #include "scenario_text.h"
-#include "sensor_types.h"
 
 namespace {
 
@@ -63,8 +62,8 @@ bool ReadChoice(const ScenarioIni& file, const std::string& section, const char*
 }
 
 GUID ReadType(const std::string& section, const std::string& value) {
-    for (const auto& type : kLocationSensorTypes)
-        if (SameKeyword(value, type.key)) return *type.id;
+    for (const LocationTypeKey& type : kLocationTypeKeys)
+        if (SameKeyword(value, type.key)) return *type.type;
     return Require(ParseGuid(value), section, "type", value, "not a location type name or {GUID}");
 }
 
