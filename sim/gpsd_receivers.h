@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,15 +33,22 @@ public:
     // not a JSON object with a class is garbage.
     Line Apply(std::string_view line);
 
-    const std::vector<GpsdReceiver>& All() const { return receivers_; }
+    const std::vector<GpsdReceiver>& All() const { return m_receivers; }
     std::vector<SensorDefinition> Sensors() const;
     // Whether an answer to ?POLL has arrived.
-    bool PollAnswered() const { return pollAnswered_; }
+    bool PollAnswered() const { return m_pollAnswered; }
 
 private:
+    using Json = nlohmann::json;
+
     GpsdReceiver* Find(const std::string& path);
     GpsdReceiver* FindOrAdd(const std::string& path);
+    void ApplyTpv(const Json& tpv);
+    void ApplySky(const Json& sky);
+    void ApplyDevice(const Json& device);
+    void ApplyDevices(const Json& report);
+    void ApplyPoll(const Json& report);
 
-    std::vector<GpsdReceiver> receivers_;
-    bool pollAnswered_ = false;
+    std::vector<GpsdReceiver> m_receivers;
+    bool m_pollAnswered = false;
 };

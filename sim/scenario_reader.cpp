@@ -27,18 +27,18 @@ struct ScenarioError : std::runtime_error {
 // The scenario's values, copied out of the text for the parsers and messages.
 class ScenarioIni {
 public:
-    explicit ScenarioIni(std::string_view text) : ini_(text) {}
+    explicit ScenarioIni(std::string_view text) : m_ini(text) {}
 
     std::optional<std::string> Value(const std::string& section, const char* key) const {
-        const auto value = ini_.Value(section, key);
+        const auto value = m_ini.Value(section, key);
         if (!value) return std::nullopt;
         return std::string(*value);
     }
 
-    bool HasSection(const std::string& section) const { return ini_.HasSection(section); }
+    bool HasSection(const std::string& section) const { return m_ini.HasSection(section); }
 
 private:
-    IniText ini_;
+    IniText m_ini;
 };
 
 [[noreturn]] void Fail(const std::string& section, const char* key, const std::string& value, const char* what) {
