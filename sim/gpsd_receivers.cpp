@@ -1,12 +1,8 @@
 #include "gpsd_receivers.h"
 
 #include <nlohmann/json.hpp>
-#include <sensors.h>
 
 #include <algorithm>
-
-#include "name_uuid.h"
-#include "scenario_text.h"
 
 namespace {
 
@@ -80,24 +76,6 @@ auto WithPath(const std::string& path) {
 }
 
 }  // namespace
-
-SensorDefinition GpsdReceiver::AsSensor() const {
-    SensorDefinition sensor;
-    sensor.id = NameUuidInUrlNamespace("gpsd:" + path);
-    const std::string name = driver.empty() ? path : driver + " " + path;
-    sensor.name = WideFromUtf8(name).value_or(std::wstring(name.begin(), name.end()));
-    sensor.type = SENSOR_TYPE_LOCATION_GPS;
-    sensor.category = SENSOR_CATEGORY_LOCATION;
-    sensor.state = mode >= 2 ? SENSOR_STATE_READY : SENSOR_STATE_INITIALIZING;
-    sensor.values[SensorDefinition::Index(SensorValue::Latitude)] = latitude;
-    sensor.values[SensorDefinition::Index(SensorValue::Longitude)] = longitude;
-    sensor.values[SensorDefinition::Index(SensorValue::Altitude)] = altitude;
-    sensor.values[SensorDefinition::Index(SensorValue::ErrorRadius)] = errorRadius;
-    if (satellitesUsed) sensor.values[SensorDefinition::Index(SensorValue::SatellitesUsed)] = *satellitesUsed;
-    if (satellitesInView)
-        sensor.values[SensorDefinition::Index(SensorValue::SatellitesInView)] = *satellitesInView;
-    return sensor;
-}
 
 GpsdReceiver* GpsdReceivers::Find(const std::string& path) {
     const auto found = std::find_if(m_receivers.begin(), m_receivers.end(), WithPath(path));

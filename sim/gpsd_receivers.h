@@ -2,25 +2,12 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "scenario.h"
-
-// What gpsd last said about one receiver.
-struct GpsdReceiver {
-    std::string path;
-    std::string driver;
-    int mode = 0;  // of the latest TPV report: 0 unknown, 1 no fix, 2 2D, 3 3D
-    std::optional<double> latitude, longitude, altitude, errorRadius;
-    std::optional<int> satellitesUsed, satellitesInView;
-
-    // As a location sensor: the id is derived from the path, so it stays
-    // the same from run to run.
-    SensorDefinition AsSensor() const;
-};
+#include "gpsd_receiver.h"
+#include "sensor_definition.h"
 
 // The receivers a gpsd reports, kept up to date from the lines of its JSON
 // stream (one object per line), in the order gpsd first named them.

@@ -8,7 +8,7 @@
 
 #include "file_bytes.h"
 #include "guid_order.h"
-#include "scenario_ini.h"
+#include "ini_text.h"
 #include "scenario_keys.h"
 #include "scenario_text.h"
 

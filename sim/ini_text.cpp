@@ -1,4 +1,4 @@
-#include "scenario_ini.h"
+#include "ini_text.h"
 
 #include <algorithm>
 
