@@ -10,7 +10,7 @@ public:
     // Takes over a reference the caller already owns.
     static ComRef Adopt(T* object) {
         ComRef ref;
-        ref.object_ = object;
+        ref.m_object = object;
         return ref;
     }
     // Adds a reference of its own.
@@ -19,40 +19,40 @@ public:
         return Adopt(object);
     }
 
-    ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ComRef(ComRef&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
     ComRef& operator=(ComRef&& other) noexcept {
         if (this != &other) {
             Reset();
-            object_ = std::exchange(other.object_, nullptr);
+            m_object = std::exchange(other.m_object, nullptr);
         }
         return *this;
     }
-    ComRef(const ComRef& other) : object_(other.object_) {
-        if (object_ != nullptr) object_->AddRef();
+    ComRef(const ComRef& other) : m_object(other.m_object) {
+        if (m_object != nullptr) m_object->AddRef();
     }
     ComRef& operator=(const ComRef& other) {
-        if (this != &other) *this = Share(other.object_);
+        if (this != &other) *this = Share(other.m_object);
         return *this;
     }
     ~ComRef() { Reset(); }
 
     void Reset() {
-        if (T* old = std::exchange(object_, nullptr)) old->Release();
+        if (T* old = std::exchange(m_object, nullptr)) old->Release();
     }
     // Hands the reference to the caller.
-    T* Detach() { return std::exchange(object_, nullptr); }
+    T* Detach() { return std::exchange(m_object, nullptr); }
 
     // The address to receive a new reference; any old one is released first.
     T** Put() {
         Reset();
-        return &object_;
+        return &m_object;
     }
     void** PutVoid() { return reinterpret_cast<void**>(Put()); }
 
-    T* Get() const { return object_; }
-    T* operator->() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
+    T* Get() const { return m_object; }
+    T* operator->() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
 
 private:
-    T* object_ = nullptr;
+    T* m_object = nullptr;
 };

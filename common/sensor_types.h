@@ -5,8 +5,7 @@
 // The six location sensor types, by Sensor API type id.
 struct LocationSensorType {
     const GUID* id;
-    const char* key;       // short name, as scenario files spell it
-    const wchar_t* name;   // the platform's name of the type
+    const wchar_t* name;  // the platform's name of the type
 };
 
 extern const LocationSensorType kLocationSensorTypes[6];

@@ -3,6 +3,7 @@
 #include <locationapi.h>
 #include <wide_print.h>
 
+#include "com_ref.h"
 #include "printable_text.h"
 #include "sensor_report.h"
 
@@ -11,13 +12,12 @@ namespace {
 void PrintProvidingSensor(ILocationReport* report, ISensorManager* manager) {
     SENSOR_ID id;
     if (manager == nullptr || FAILED(report->GetSensorID(&id))) return;
-    ISensor* sensor = nullptr;
-    if (FAILED(manager->GetSensorByID(id, &sensor)) || sensor == nullptr) return;
+    ComRef<ISensor> sensor;
+    if (FAILED(manager->GetSensorByID(id, sensor.Put())) || !sensor) return;
     BSTR name = nullptr;
     const bool named = SUCCEEDED(sensor->GetFriendlyName(&name));
     WidePrintf(L"Providing Sensor Name: %s\n", PrintableText(named ? name : nullptr).c_str());
     if (named) SysFreeString(name);
-    sensor->Release();
 }
 
 // Coordinates not read print as 0.
@@ -44,40 +44,36 @@ constexpr CivicField kCivicFields[] = {
 
 // Only the fields that are known, that is read and not empty, are printed.
 void PrintCivicAddress(ILocation* location) {
-    ILocationReport* report = nullptr;
-    if (FAILED(location->GetReport(IID_ICivicAddressReport, &report)) || report == nullptr) return;
-    ICivicAddressReport* address = nullptr;
-    if (SUCCEEDED(report->QueryInterface(IID_ICivicAddressReport, reinterpret_cast<void**>(&address))) &&
-        address != nullptr) {
-        for (const CivicField& field : kCivicFields) {
-            BSTR text = nullptr;
-            if (FAILED((address->*field.read)(&text))) continue;
-            if (text != nullptr && text[0] != L'\0') WidePrintf(field.format, PrintableText(text).c_str());
-            SysFreeString(text);
-        }
-        address->Release();
+    ComRef<ILocationReport> report;
+    if (FAILED(location->GetReport(IID_ICivicAddressReport, report.Put())) || !report) return;
+    ComRef<ICivicAddressReport> address;
+    if (FAILED(report->QueryInterface(IID_ICivicAddressReport, address.PutVoid())) || !address) return;
+    for (const CivicField& field : kCivicFields) {
+        BSTR text = nullptr;
+        if (FAILED((address.Get()->*field.read)(&text))) continue;
+        if (text != nullptr && text[0] != L'\0') WidePrintf(field.format, PrintableText(text).c_str());
+        SysFreeString(text);
     }
-    report->Release();
 }
 
 // A report without the latitude/longitude interface skips the coordinates
-// line; the providing sensor comes from the report itself.
-void PrintCurrentReport(ILocation* location, ISensorManager* manager) {
-    ILocationReport* report = nullptr;
-    if (FAILED(location->GetReport(IID_ILatLongReport, &report)) || report == nullptr) {
+// line; the providing sensor comes from the report itself. False when there
+// is no report.
+bool PrintPositionReport(ILocation* location, ISensorManager* manager) {
+    ComRef<ILocationReport> report;
+    if (FAILED(location->GetReport(IID_ILatLongReport, report.Put())) || !report) {
         WidePrintf(L"GetReport Error!\n");
-        return;
+        return false;
     }
-    ILatLongReport* lat_long = nullptr;
-    if (FAILED(report->QueryInterface(IID_ILatLongReport, reinterpret_cast<void**>(&lat_long))))
-        lat_long = nullptr;
-    PrintProvidingSensor(report, manager);
-    if (lat_long != nullptr) {
-        PrintLatLong(lat_long);
-        lat_long->Release();
-    }
-    report->Release();
-    PrintCivicAddress(location);
+    ComRef<ILatLongReport> latLong;
+    const bool hasLatLong = SUCCEEDED(report->QueryInterface(IID_ILatLongReport, latLong.PutVoid())) && latLong;
+    PrintProvidingSensor(report.Get(), manager);
+    if (hasLatLong) PrintLatLong(latLong.Get());
+    return true;
+}
+
+void PrintCurrentReport(ILocation* location, ISensorManager* manager) {
+    if (PrintPositionReport(location, manager)) PrintCivicAddress(location);
 }
 
 // A status that cannot be read counts as "not supported".
@@ -94,28 +90,22 @@ int PrintLocationReport(ISensorManager* manager) {
     WidePrintf(L" Location API status \n");
     PrintSeparator();
 
-    ILocation* location = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_Location, nullptr, CLSCTX_ALL, IID_ILocation,
-                                reinterpret_cast<void**>(&location))) ||
-        location == nullptr)
+    ComRef<ILocation> location;
+    if (FAILED(CoCreateInstance(CLSID_Location, nullptr, CLSCTX_ALL, IID_ILocation, location.PutVoid())) ||
+        !location)
         return kExitLatLongUnsupported;
 
-    IID report_types[] = {IID_ILatLongReport, IID_ICivicAddressReport};
-    location->RequestPermissions(nullptr, report_types, 2, TRUE);
+    IID reportTypes[] = {IID_ILatLongReport, IID_ICivicAddressReport};
+    location->RequestPermissions(nullptr, reportTypes, 2, TRUE);
 
-    if (!LatLongSupported(location)) {
-        location->Release();
-        return kExitLatLongUnsupported;
-    }
+    if (!LatLongSupported(location.Get())) return kExitLatLongUnsupported;
 
     WidePrintf(L"Location API data (Desired Accuracy : DEFAULT)\n");
     location->SetDesiredAccuracy(IID_ILatLongReport, LOCATION_DESIRED_ACCURACY_DEFAULT);
-    PrintCurrentReport(location, manager);
+    PrintCurrentReport(location.Get(), manager);
 
     WidePrintf(L"\nLocation API data (Desired Accuracy : HIGH)\n");
     location->SetDesiredAccuracy(IID_ILatLongReport, LOCATION_DESIRED_ACCURACY_HIGH);
-    PrintCurrentReport(location, manager);
-
-    location->Release();
+    PrintCurrentReport(location.Get(), manager);
     return kExitReportComplete;
 }

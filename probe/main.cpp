@@ -5,25 +5,31 @@
 #include <objbase.h>
 #include <sensorsapi.h>
 
+#include "com_ref.h"
 #include "location_report.h"
 #include "sensor_report.h"
+
+namespace {
+
+// Both sections; the sensor manager is released before COM is left.
+int PrintReports() {
+    // Without a sensor manager both sections still print, minus the sensors.
+    // CoCreateInstance leaves the pointer null when it fails.
+    ComRef<ISensorManager> manager;
+    CoCreateInstance(CLSID_SensorManager, nullptr, CLSCTX_INPROC_SERVER, IID_ISensorManager, manager.PutVoid());
+    PrintSensorReport(manager.Get());
+    return PrintLocationReport(manager.Get());
+}
+
+}  // namespace
 
 int wmain() {
     _wsetlocale(LC_ALL, L"Japanese");
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
 
-    // Without a sensor manager both sections still print, minus the sensors.
-    ISensorManager* manager = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_SensorManager, nullptr, CLSCTX_INPROC_SERVER, IID_ISensorManager,
-                                reinterpret_cast<void**>(&manager))))
-        manager = nullptr;
-
-    PrintSensorReport(manager);
-    const int exit_code = PrintLocationReport(manager);
-
-    if (manager != nullptr) manager->Release();
+    const int exitCode = PrintReports();
     // An unsupported latitude/longitude report ends the program without
     // leaving COM; only a complete report does.
-    if (exit_code == kExitReportComplete) CoUninitialize();
-    return exit_code;
+    if (exitCode == kExitReportComplete) CoUninitialize();
+    return exitCode;
 }

@@ -3,6 +3,7 @@
 #include <sensors.h>
 #include <wide_print.h>
 
+#include "com_ref.h"
 #include "map_url.h"
 #include "printable_text.h"
 #include "report_values.h"
@@ -42,14 +43,13 @@ void PrintSensor(ISensor* sensor) {
     }
 
     SensorState state = static_cast<SensorState>(kSensorStateUnknown);
-    const bool state_read = SUCCEEDED(sensor->GetState(&state));
-    if (!state_read) state = static_cast<SensorState>(kSensorStateUnknown);
+    const bool stateRead = SUCCEEDED(sensor->GetState(&state));
+    if (!stateRead) state = static_cast<SensorState>(kSensorStateUnknown);
     WidePrintf(L"Sensor status: %s\n", SensorStateNameW(state));
 
-    ISensorDataReport* report = nullptr;
-    if (state_read && SUCCEEDED(sensor->GetData(&report)) && report != nullptr) {
-        PrintData(report);
-        report->Release();
+    if (stateRead) {
+        ComRef<ISensorDataReport> report;
+        if (SUCCEEDED(sensor->GetData(report.Put())) && report) PrintData(report.Get());
     }
     WidePrintf(L"\n");
 }
@@ -65,18 +65,16 @@ void PrintSensorReport(ISensorManager* manager) {
     WidePrintf(L" Location Sensor Status\n");
     PrintSeparator();
 
-    ISensorCollection* sensors = nullptr;
-    if (manager == nullptr || FAILED(manager->GetSensorsByCategory(SENSOR_CATEGORY_LOCATION, &sensors)) ||
-        sensors == nullptr)
+    ComRef<ISensorCollection> sensors;
+    if (manager == nullptr || FAILED(manager->GetSensorsByCategory(SENSOR_CATEGORY_LOCATION, sensors.Put())) ||
+        !sensors)
         return;
 
     ULONG count = 0;
     if (FAILED(sensors->GetCount(&count))) count = 0;
     for (ULONG index = 0; index < count; ++index) {
-        ISensor* sensor = nullptr;
-        if (FAILED(sensors->GetAt(index, &sensor)) || sensor == nullptr) continue;
-        PrintSensor(sensor);
-        sensor->Release();
+        ComRef<ISensor> sensor;
+        if (FAILED(sensors->GetAt(index, sensor.Put())) || !sensor) continue;
+        PrintSensor(sensor.Get());
     }
-    sensors->Release();
 }

@@ -1,12 +1,8 @@
 #include "gpsd_receivers.h"
 
 #include <nlohmann/json.hpp>
-#include <sensors.h>
 
 #include <algorithm>
-
-#include "name_uuid.h"
-#include "scenario_text.h"
 
 namespace {
 
@@ -32,7 +28,7 @@ std::string Text(const Json& object, const char* key) {
 }
 
 // The latest TPV report replaces everything it carries.
-void ApplyTpv(GpsdReceiver& receiver, const Json& tpv) {
+void UpdateFromTpv(GpsdReceiver& receiver, const Json& tpv) {
     const auto mode = Count(tpv, "mode");
     receiver.mode = mode && *mode <= 3 ? *mode : 0;
     const bool fix = receiver.mode >= 2;
@@ -55,7 +51,7 @@ void ApplyTpv(GpsdReceiver& receiver, const Json& tpv) {
 }
 
 // A SKY report that names no satellites (only dilutions) keeps the counts.
-void ApplySky(GpsdReceiver& receiver, const Json& sky) {
+void UpdateFromSky(GpsdReceiver& receiver, const Json& sky) {
     auto used = Count(sky, "uSat");
     auto inView = Count(sky, "nSat");
     const auto list = sky.find("satellites");
@@ -75,39 +71,70 @@ void ApplySky(GpsdReceiver& receiver, const Json& sky) {
     if (inView) receiver.satellitesInView = inView;
 }
 
-}  // namespace
-
-SensorDefinition GpsdReceiver::AsSensor() const {
-    SensorDefinition sensor;
-    sensor.id = NameUuidInUrlNamespace("gpsd:" + path);
-    const std::string name = driver.empty() ? path : driver + " " + path;
-    sensor.name = WideFromUtf8(name).value_or(std::wstring(name.begin(), name.end()));
-    sensor.type = SENSOR_TYPE_LOCATION_GPS;
-    sensor.category = SENSOR_CATEGORY_LOCATION;
-    sensor.state = mode >= 2 ? SENSOR_STATE_READY : SENSOR_STATE_INITIALIZING;
-    sensor.values[SensorDefinition::Index(SensorValue::Latitude)] = latitude;
-    sensor.values[SensorDefinition::Index(SensorValue::Longitude)] = longitude;
-    sensor.values[SensorDefinition::Index(SensorValue::Altitude)] = altitude;
-    sensor.values[SensorDefinition::Index(SensorValue::ErrorRadius)] = errorRadius;
-    if (satellitesUsed) sensor.values[SensorDefinition::Index(SensorValue::SatellitesUsed)] = *satellitesUsed;
-    if (satellitesInView)
-        sensor.values[SensorDefinition::Index(SensorValue::SatellitesInView)] = *satellitesInView;
-    return sensor;
+auto WithPath(const std::string& path) {
+    return [&path](const GpsdReceiver& receiver) { return receiver.path == path; };
 }
 
+}  // namespace
+
 GpsdReceiver* GpsdReceivers::Find(const std::string& path) {
-    const auto found = std::find_if(receivers_.begin(), receivers_.end(),
-                                    [&path](const GpsdReceiver& receiver) { return receiver.path == path; });
-    return found == receivers_.end() ? nullptr : &*found;
+    const auto found = std::find_if(m_receivers.begin(), m_receivers.end(), WithPath(path));
+    return found == m_receivers.end() ? nullptr : &*found;
 }
 
 GpsdReceiver* GpsdReceivers::FindOrAdd(const std::string& path) {
-    if (path.empty()) return receivers_.empty() ? nullptr : &receivers_.front();
+    if (path.empty()) return m_receivers.empty() ? nullptr : &m_receivers.front();
     if (GpsdReceiver* known = Find(path)) return known;
     GpsdReceiver added;
     added.path = path;
-    receivers_.push_back(std::move(added));
-    return &receivers_.back();
+    m_receivers.push_back(std::move(added));
+    return &m_receivers.back();
+}
+
+void GpsdReceivers::ApplyTpv(const Json& tpv) {
+    if (GpsdReceiver* receiver = tpv.is_object() ? FindOrAdd(Text(tpv, "device")) : nullptr)
+        UpdateFromTpv(*receiver, tpv);
+}
+
+void GpsdReceivers::ApplySky(const Json& sky) {
+    if (GpsdReceiver* receiver = sky.is_object() ? FindOrAdd(Text(sky, "device")) : nullptr)
+        UpdateFromSky(*receiver, sky);
+}
+
+void GpsdReceivers::ApplyDevice(const Json& device) {
+    const std::string path = Text(device, "path");
+    if (path.empty()) return;
+    const auto activated = device.find("activated");
+    if (activated != device.end() && activated->is_number() && activated->get<double>() == 0) {
+        m_receivers.erase(std::remove_if(m_receivers.begin(), m_receivers.end(), WithPath(path)), m_receivers.end());
+        return;
+    }
+    GpsdReceiver* receiver = FindOrAdd(path);
+    if (const std::string driver = Text(device, "driver"); !driver.empty()) receiver->driver = driver;
+}
+
+// The whole list: a receiver not named any more has gone.
+void GpsdReceivers::ApplyDevices(const Json& report) {
+    std::vector<GpsdReceiver> before = std::move(m_receivers);
+    m_receivers.clear();
+    const auto devices = report.find("devices");
+    if (devices == report.end() || !devices->is_array()) return;
+    for (const Json& device : *devices) {
+        if (!device.is_object()) continue;
+        const std::string path = Text(device, "path");
+        const auto known = std::find_if(before.begin(), before.end(), WithPath(path));
+        if (known != before.end() && !Find(path)) m_receivers.push_back(*known);
+        ApplyDevice(device);
+    }
+}
+
+void GpsdReceivers::ApplyPoll(const Json& report) {
+    m_pollAnswered = true;
+    for (const char* key : {"tpv", "sky"}) {
+        const auto list = report.find(key);
+        if (list == report.end() || !list->is_array()) continue;
+        for (const Json& item : *list) key[0] == 't' ? ApplyTpv(item) : ApplySky(item);
+    }
 }
 
 GpsdReceivers::Line GpsdReceivers::Apply(std::string_view line) {
@@ -116,62 +143,21 @@ GpsdReceivers::Line GpsdReceivers::Apply(std::string_view line) {
     const std::string kind = Text(report, "class");
     if (kind.empty()) return Line::Garbage;
 
-    auto applyTpv = [this](const Json& tpv) {
-        if (GpsdReceiver* receiver = tpv.is_object() ? FindOrAdd(Text(tpv, "device")) : nullptr)
-            ApplyTpv(*receiver, tpv);
-    };
-    auto applySky = [this](const Json& sky) {
-        if (GpsdReceiver* receiver = sky.is_object() ? FindOrAdd(Text(sky, "device")) : nullptr)
-            ApplySky(*receiver, sky);
-    };
-    auto applyDevice = [this](const Json& device) {
-        const std::string path = Text(device, "path");
-        if (path.empty()) return;
-        const auto activated = device.find("activated");
-        if (activated != device.end() && activated->is_number() && activated->get<double>() == 0) {
-            receivers_.erase(std::remove_if(receivers_.begin(), receivers_.end(),
-                                            [&path](const GpsdReceiver& receiver) { return receiver.path == path; }),
-                             receivers_.end());
-            return;
-        }
-        GpsdReceiver* receiver = FindOrAdd(path);
-        if (const std::string driver = Text(device, "driver"); !driver.empty()) receiver->driver = driver;
-    };
-
-    if (kind == "TPV") {
-        applyTpv(report);
-    } else if (kind == "SKY") {
-        applySky(report);
-    } else if (kind == "DEVICE") {
-        applyDevice(report);
-    } else if (kind == "DEVICES") {
-        // The whole list: a receiver not named any more has gone.
-        std::vector<GpsdReceiver> before = std::move(receivers_);
-        receivers_.clear();
-        const auto devices = report.find("devices");
-        if (devices != report.end() && devices->is_array()) {
-            for (const Json& device : *devices) {
-                if (!device.is_object()) continue;
-                const std::string path = Text(device, "path");
-                const auto known = std::find_if(before.begin(), before.end(),
-                                                [&path](const GpsdReceiver& receiver) { return receiver.path == path; });
-                if (known != before.end() && !Find(path)) receivers_.push_back(*known);
-                applyDevice(device);
-            }
-        }
-    } else if (kind == "POLL") {
-        pollAnswered_ = true;
-        for (const char* key : {"tpv", "sky"}) {
-            const auto list = report.find(key);
-            if (list == report.end() || !list->is_array()) continue;
-            for (const Json& item : *list) key[0] == 't' ? applyTpv(item) : applySky(item);
-        }
-    }
+    if (kind == "TPV")
+        ApplyTpv(report);
+    else if (kind == "SKY")
+        ApplySky(report);
+    else if (kind == "DEVICE")
+        ApplyDevice(report);
+    else if (kind == "DEVICES")
+        ApplyDevices(report);
+    else if (kind == "POLL")
+        ApplyPoll(report);
     return Line::Understood;
 }
 
 std::vector<SensorDefinition> GpsdReceivers::Sensors() const {
     std::vector<SensorDefinition> sensors;
-    for (const GpsdReceiver& receiver : receivers_) sensors.push_back(receiver.AsSensor());
+    for (const GpsdReceiver& receiver : m_receivers) sensors.push_back(receiver.AsSensor());
     return sensors;
 }

@@ -22,8 +22,8 @@ public:
     void Start();
     // Takes what gpsd sent since; true when the receivers may have changed.
     bool Poll();
-    std::vector<SensorDefinition> Sensors() const { return receivers_.Sensors(); }
-    const std::string& Server() const { return server_; }
+    std::vector<SensorDefinition> Sensors() const { return m_receivers.Sensors(); }
+    const std::string& Server() const { return m_server; }
 
     static constexpr std::chrono::seconds kRetryInterval{3};
 
@@ -37,10 +37,10 @@ private:
     bool Drop(const std::string& problem);
     void Report(const std::string& problem);
 
-    std::string server_, host_, port_;
-    TcpLines connection_;
-    bool attempting_ = false;
-    bool watching_ = false;
-    Clock::time_point nextAttempt_{};
-    GpsdReceivers receivers_;
+    std::string m_server, m_host, m_port;
+    TcpLines m_connection;
+    bool m_attempting = false;
+    bool m_watching = false;
+    Clock::time_point m_nextAttempt{};
+    GpsdReceivers m_receivers;
 };

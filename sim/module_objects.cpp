@@ -3,19 +3,19 @@
 #include <atomic>
 
 namespace {
-std::atomic<long> live_objects{0};
-std::atomic<long> server_locks{0};
+std::atomic<long> liveObjects{0};
+std::atomic<long> serverLocks{0};
 }  // namespace
 
-void ModuleObjectCreated() { ++live_objects; }
-void ModuleObjectDestroyed() { --live_objects; }
-long LiveModuleObjects() { return live_objects; }
+void ModuleObjectCreated() { ++liveObjects; }
+void ModuleObjectDestroyed() { --liveObjects; }
+long LiveModuleObjects() { return liveObjects; }
 
 void LockModule(bool lock) {
     if (lock)
-        ++server_locks;
+        ++serverLocks;
     else
-        --server_locks;
+        --serverLocks;
 }
 
-bool ModuleCanUnload() { return live_objects == 0 && server_locks == 0; }
+bool ModuleCanUnload() { return liveObjects == 0 && serverLocks == 0; }

@@ -23,14 +23,14 @@ struct Parse {
     std::string error;
 };
 
-std::atomic_flag last_parse_held = ATOMIC_FLAG_INIT;
-std::shared_ptr<const Parse> last_parse;
+std::atomic_flag lastParseHeld = ATOMIC_FLAG_INIT;
+std::shared_ptr<const Parse> lastParse;
 
 std::shared_ptr<const Parse> ParseShared(const std::string& path, const std::string& bytes) {
     std::shared_ptr<const Parse> last;
     {
-        const SpinLock lock(last_parse_held);
-        last = last_parse;
+        const SpinLock lock(lastParseHeld);
+        last = lastParse;
     }
     if (last && last->path == path && last->bytes == bytes) return last;
 
@@ -38,37 +38,37 @@ std::shared_ptr<const Parse> ParseShared(const std::string& path, const std::str
     std::shared_ptr<const Scenario> scenario;
     if (result.scenario) scenario = std::make_shared<const Scenario>(std::move(*result.scenario));
     auto parse = std::make_shared<const Parse>(Parse{path, bytes, std::move(scenario), std::move(result.error)});
-    const SpinLock lock(last_parse_held);
-    last_parse = parse;
+    const SpinLock lock(lastParseHeld);
+    lastParse = parse;
     return parse;
 }
 
 }  // namespace
 
-ScenarioFile::ScenarioFile(std::string path) : path_(std::move(path)), current_(std::make_shared<const Scenario>()) {
-    if (path_.empty()) return;
-    bytes_ = ReadFileBytes(path_);
+ScenarioFile::ScenarioFile(std::string path) : m_path(std::move(path)), m_current(std::make_shared<const Scenario>()) {
+    if (m_path.empty()) return;
+    m_bytes = ReadFileBytes(m_path);
     Load();
 }
 
 bool ScenarioFile::Refresh() {
-    if (path_.empty()) return false;
-    std::optional<std::string> bytes = ReadFileBytes(path_);
-    if (bytes == bytes_) return false;
-    bytes_ = std::move(bytes);
+    if (m_path.empty()) return false;
+    std::optional<std::string> bytes = ReadFileBytes(m_path);
+    if (bytes == m_bytes) return false;
+    m_bytes = std::move(bytes);
     return Load();
 }
 
 bool ScenarioFile::Load() {
-    if (!bytes_) {
-        ReportProblem(path_, "cannot read the file");
+    if (!m_bytes) {
+        ReportProblem(m_path, "cannot read the file");
         return false;
     }
-    const std::shared_ptr<const Parse> parse = ParseShared(path_, *bytes_);
+    const std::shared_ptr<const Parse> parse = ParseShared(m_path, *m_bytes);
     if (!parse->scenario) {
-        ReportProblem(path_, parse->error);
+        ReportProblem(m_path, parse->error);
         return false;
     }
-    current_ = parse->scenario;
+    m_current = parse->scenario;
     return true;
 }

@@ -19,14 +19,14 @@ public:
     // last; true when it changed and a new scenario took effect.
     bool Refresh();
 
-    const Scenario& Current() const { return *current_; }
-    const std::shared_ptr<const Scenario>& Shared() const { return current_; }
-    const std::string& Path() const { return path_; }
+    const Scenario& Current() const { return *m_current; }
+    const std::shared_ptr<const Scenario>& Shared() const { return m_current; }
+    const std::string& Path() const { return m_path; }
 
 private:
     bool Load();
 
-    std::string path_;
-    std::optional<std::string> bytes_;  // as last read; nothing when unreadable
-    std::shared_ptr<const Scenario> current_;
+    std::string m_path;
+    std::optional<std::string> m_bytes;  // as last read; nothing when unreadable
+    std::shared_ptr<const Scenario> m_current;
 };

@@ -2,6 +2,12 @@
 
 #include <sensors.h>
 
+const LocationTypeKey kLocationTypeKeys[6] = {
+    {"broadcast", &SENSOR_TYPE_LOCATION_BROADCAST}, {"dead_reckoning", &SENSOR_TYPE_LOCATION_DEAD_RECKONING},
+    {"gps", &SENSOR_TYPE_LOCATION_GPS},             {"lookup", &SENSOR_TYPE_LOCATION_LOOKUP},
+    {"other", &SENSOR_TYPE_LOCATION_OTHER},         {"triangulation", &SENSOR_TYPE_LOCATION_TRIANGULATION},
+};
+
 const SensorValueField kSensorValueFields[kSensorValueCount] = {
     {"latitude", &SENSOR_DATA_TYPE_LATITUDE_DEGREES, false},
     {"longitude", &SENSOR_DATA_TYPE_LONGITUDE_DEGREES, false},

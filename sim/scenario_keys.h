@@ -4,6 +4,13 @@
 
 #include "scenario.h"
 
+// How scenario files name the location sensor types.
+struct LocationTypeKey {
+    const char* key;
+    const GUID* type;
+};
+extern const LocationTypeKey kLocationTypeKeys[6];
+
 // How scenario files name the values, operations and civic fields.
 struct SensorValueField {
     const char* key;

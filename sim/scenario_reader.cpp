@@ -8,10 +8,9 @@
 
 #include "file_bytes.h"
 #include "guid_order.h"
-#include "scenario_ini.h"
+#include "ini_text.h"
 #include "scenario_keys.h"
 #include "scenario_text.h"
-#include "sensor_types.h"
 
 namespace {
 
@@ -28,18 +27,18 @@ struct ScenarioError : std::runtime_error {
 // The scenario's values, copied out of the text for the parsers and messages.
 class ScenarioIni {
 public:
-    explicit ScenarioIni(std::string_view text) : ini_(text) {}
+    explicit ScenarioIni(std::string_view text) : m_ini(text) {}
 
     std::optional<std::string> Value(const std::string& section, const char* key) const {
-        const auto value = ini_.Value(section, key);
+        const auto value = m_ini.Value(section, key);
         if (!value) return std::nullopt;
         return std::string(*value);
     }
 
-    bool HasSection(const std::string& section) const { return ini_.HasSection(section); }
+    bool HasSection(const std::string& section) const { return m_ini.HasSection(section); }
 
 private:
-    IniText ini_;
+    IniText m_ini;
 };
 
 [[noreturn]] void Fail(const std::string& section, const char* key, const std::string& value, const char* what) {
@@ -63,8 +62,8 @@ bool ReadChoice(const ScenarioIni& file, const std::string& section, const char*
 }
 
 GUID ReadType(const std::string& section, const std::string& value) {
-    for (const auto& type : kLocationSensorTypes)
-        if (SameKeyword(value, type.key)) return *type.id;
+    for (const LocationTypeKey& type : kLocationTypeKeys)
+        if (SameKeyword(value, type.key)) return *type.type;
     return Require(ParseGuid(value), section, "type", value, "not a location type name or {GUID}");
 }
 

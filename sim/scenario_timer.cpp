@@ -11,13 +11,13 @@ namespace {
 
 // A thread timer carries no context, so its id leads to its manager. The map
 // is shared by all threads.
-std::atomic_flag timers_held = ATOMIC_FLAG_INIT;
+std::atomic_flag timersHeld = ATOMIC_FLAG_INIT;
 std::map<UINT_PTR, CSimSensorManager*> timers;
 
 void CALLBACK CheckScenarioTimerProc(HWND, UINT, UINT_PTR timer, DWORD) {
     ComRef<CSimSensorManager> manager;
     {
-        const SpinLock lock(timers_held);
+        const SpinLock lock(timersHeld);
         const auto found = timers.find(timer);
         if (found == timers.end()) return;
         manager = ComRef<CSimSensorManager>::Share(found->second);
@@ -40,7 +40,7 @@ UINT ScenarioCheckMilliseconds() {
 UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
     const UINT_PTR timer = SetTimer(nullptr, 0, ScenarioCheckMilliseconds(), CheckScenarioTimerProc);
     if (timer == 0) return 0;
-    const SpinLock lock(timers_held);
+    const SpinLock lock(timersHeld);
     timers[timer] = manager;
     return timer;
 }
@@ -48,6 +48,6 @@ UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
 void StopScenarioTimer(UINT_PTR timer) {
     if (timer == 0) return;
     KillTimer(nullptr, timer);
-    const SpinLock lock(timers_held);
+    const SpinLock lock(timersHeld);
     timers.erase(timer);
 }

@@ -14,7 +14,7 @@ HRESULT CopyText(const wchar_t* text, BSTR* copy) {
 
 CSimCivicAddressReport::CSimCivicAddressReport(
     const GUID& sensorId, const std::array<std::optional<std::wstring>, kCivicFieldCount>& fields)
-    : sensorId_(sensorId), fields_(fields), timestamp_(CurrentSystemTime()) {}
+    : m_sensorId(sensorId), m_fields(fields), m_timestamp(CurrentSystemTime()) {}
 
 STDMETHODIMP CSimCivicAddressReport::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ILocationReport, &IID_ICivicAddressReport});
@@ -22,13 +22,13 @@ STDMETHODIMP CSimCivicAddressReport::QueryInterface(REFIID iid, void** object) {
 
 STDMETHODIMP CSimCivicAddressReport::GetSensorID(SENSOR_ID* id) {
     if (id == nullptr) return E_POINTER;
-    *id = sensorId_;
+    *id = m_sensorId;
     return S_OK;
 }
 
 STDMETHODIMP CSimCivicAddressReport::GetTimestamp(SYSTEMTIME* timestamp) {
     if (timestamp == nullptr) return E_POINTER;
-    *timestamp = timestamp_;
+    *timestamp = m_timestamp;
     return S_OK;
 }
 
@@ -39,7 +39,7 @@ STDMETHODIMP CSimCivicAddressReport::GetValue(REFPROPERTYKEY, PROPVARIANT* value
 }
 
 HRESULT CSimCivicAddressReport::ReadField(CivicField field, BSTR* text) const {
-    const auto& value = fields_[static_cast<std::size_t>(field)];
+    const auto& value = m_fields[static_cast<std::size_t>(field)];
     return CopyText(value ? value->c_str() : L"", text);
 }
 

@@ -35,7 +35,7 @@ public:
 private:
     HRESULT ReadField(CivicField field, BSTR* text) const;
 
-    GUID sensorId_;
-    std::array<std::optional<std::wstring>, kCivicFieldCount> fields_;
-    SYSTEMTIME timestamp_;
+    GUID m_sensorId;
+    std::array<std::optional<std::wstring>, kCivicFieldCount> m_fields;
+    SYSTEMTIME m_timestamp;
 };

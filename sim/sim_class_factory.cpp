@@ -23,7 +23,7 @@ HRESULT HandOut(Object* created, REFIID iid, void** object) {
 
 class CSimClassFactory final : public CComObjectBase<IClassFactory> {
 public:
-    explicit CSimClassFactory(const CLSID& clsid) : clsid_(clsid) {}
+    explicit CSimClassFactory(const CLSID& clsid) : m_clsid(clsid) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         return AnswerQuery(iid, object, {&IID_IUnknown, &IID_IClassFactory});
@@ -34,7 +34,7 @@ public:
         *object = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
         const std::string path = ScenarioPathFromEnvironment();
-        if (IsEqualCLSID(clsid_, CLSID_SensorManager)) return CreateSimSensorManager(path, iid, object);
+        if (IsEqualCLSID(m_clsid, CLSID_SensorManager)) return CreateSimSensorManager(path, iid, object);
         return CreateSimLocation(path, iid, object);
     }
 
@@ -44,7 +44,7 @@ public:
     }
 
 private:
-    CLSID clsid_;
+    CLSID m_clsid;
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "system_time.h"
 
 CSimDataReport::CSimDataReport(const SensorDefinition& sensor)
-    : sensor_(sensor), timestamp_(CurrentSystemTime()) {}
+    : m_sensor(sensor), m_timestamp(CurrentSystemTime()) {}
 
 STDMETHODIMP CSimDataReport::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ISensorDataReport});
@@ -12,7 +12,7 @@ STDMETHODIMP CSimDataReport::QueryInterface(REFIID iid, void** object) {
 
 STDMETHODIMP CSimDataReport::GetTimestamp(SYSTEMTIME* timestamp) {
     if (timestamp == nullptr) return E_POINTER;
-    *timestamp = timestamp_;
+    *timestamp = m_timestamp;
     return S_OK;
 }
 
@@ -21,10 +21,10 @@ STDMETHODIMP CSimDataReport::GetSensorValue(REFPROPERTYKEY key, PROPVARIANT* val
     PropVariantInit(value);
     SensorValue which{};
     const SensorValueField* field = FindSensorValueField(key, &which);
-    if (field == nullptr || !sensor_.Value(which)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    if (field == nullptr || !m_sensor.Value(which)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
 
-    const double number = *sensor_.Value(which);
-    const bool wrong = sensor_.HasWrongType(which);
+    const double number = *m_sensor.Value(which);
+    const bool wrong = m_sensor.HasWrongType(which);
     if (field->integer) {
         value->vt = wrong ? VT_UI4 : VT_I4;
         if (wrong)

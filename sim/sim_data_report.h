@@ -20,6 +20,6 @@ public:
     STDMETHODIMP GetSensorValues(IPortableDeviceKeyCollection* keys, IPortableDeviceValues** values) override;
 
 private:
-    SensorDefinition sensor_;
-    SYSTEMTIME timestamp_;
+    SensorDefinition m_sensor;
+    SYSTEMTIME m_timestamp;
 };

@@ -4,7 +4,7 @@
 #include "system_time.h"
 
 CSimLatLongReport::CSimLatLongReport(const SensorDefinition& sensor)
-    : sensor_(sensor), timestamp_(CurrentSystemTime()) {}
+    : m_sensor(sensor), m_timestamp(CurrentSystemTime()) {}
 
 STDMETHODIMP CSimLatLongReport::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ILocationReport, &IID_ILatLongReport});
@@ -12,13 +12,13 @@ STDMETHODIMP CSimLatLongReport::QueryInterface(REFIID iid, void** object) {
 
 STDMETHODIMP CSimLatLongReport::GetSensorID(SENSOR_ID* id) {
     if (id == nullptr) return E_POINTER;
-    *id = sensor_.id;
+    *id = m_sensor.id;
     return S_OK;
 }
 
 STDMETHODIMP CSimLatLongReport::GetTimestamp(SYSTEMTIME* timestamp) {
     if (timestamp == nullptr) return E_POINTER;
-    *timestamp = timestamp_;
+    *timestamp = m_timestamp;
     return S_OK;
 }
 
@@ -40,8 +40,8 @@ STDMETHODIMP CSimLatLongReport::GetValue(REFPROPERTYKEY key, PROPVARIANT* value)
 
 HRESULT CSimLatLongReport::ReadValue(SensorValue value, DOUBLE* result) const {
     if (result == nullptr) return E_POINTER;
-    if (!sensor_.Value(value)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    *result = *sensor_.Value(value);
+    if (!m_sensor.Value(value)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    *result = *m_sensor.Value(value);
     return S_OK;
 }
 

@@ -27,6 +27,6 @@ public:
 private:
     HRESULT ReadValue(SensorValue value, DOUBLE* result) const;
 
-    SensorDefinition sensor_;
-    SYSTEMTIME timestamp_;
+    SensorDefinition m_sensor;
+    SYSTEMTIME m_timestamp;
 };

@@ -10,15 +10,15 @@ constexpr DWORD kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
 constexpr DWORD kErrorNoData = 232;       // ERROR_NO_DATA
 }  // namespace
 
-CSimLocation::CSimLocation(std::shared_ptr<const Scenario> scenario) : scenario_(std::move(scenario)) {}
+CSimLocation::CSimLocation(std::shared_ptr<const Scenario> scenario) : m_scenario(std::move(scenario)) {}
 
 STDMETHODIMP CSimLocation::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ILocation});
 }
 
 CSimLocation::ReportSettings* CSimLocation::SettingsFor(REFIID reportType) {
-    if (IsEqualIID(reportType, IID_ILatLongReport)) return &latLong_;
-    if (IsEqualIID(reportType, IID_ICivicAddressReport)) return &civic_;
+    if (IsEqualIID(reportType, IID_ILatLongReport)) return &m_latLong;
+    if (IsEqualIID(reportType, IID_ICivicAddressReport)) return &m_civic;
     return nullptr;
 }
 
@@ -30,16 +30,16 @@ STDMETHODIMP CSimLocation::GetReport(REFIID reportType, ILocationReport** report
     if (report == nullptr) return E_POINTER;
     *report = nullptr;
     if (IsEqualIID(reportType, IID_ILatLongReport)) {
-        if (!scenario_->latLongSupported) return HRESULT_FROM_WIN32(kErrorNotSupported);
-        const SensorDefinition* provider = scenario_->LocationProvider(latLong_.accuracy);
+        if (!m_scenario->latLongSupported) return HRESULT_FROM_WIN32(kErrorNotSupported);
+        const SensorDefinition* provider = m_scenario->LocationProvider(m_latLong.accuracy);
         if (provider == nullptr) return HRESULT_FROM_WIN32(kErrorNoData);
         *report = new CSimLatLongReport(*provider);
         return S_OK;
     }
     if (IsEqualIID(reportType, IID_ICivicAddressReport)) {
-        if (!scenario_->HasCivicAddress()) return HRESULT_FROM_WIN32(kErrorNoData);
-        const SensorDefinition* provider = scenario_->LocationProvider(LOCATION_DESIRED_ACCURACY_DEFAULT);
-        *report = new CSimCivicAddressReport(provider != nullptr ? provider->id : GUID{}, scenario_->civic);
+        if (!m_scenario->HasCivicAddress()) return HRESULT_FROM_WIN32(kErrorNoData);
+        const SensorDefinition* provider = m_scenario->LocationProvider(LOCATION_DESIRED_ACCURACY_DEFAULT);
+        *report = new CSimCivicAddressReport(provider != nullptr ? provider->id : GUID{}, m_scenario->civic);
         return S_OK;
     }
     return E_INVALIDARG;
@@ -48,11 +48,11 @@ STDMETHODIMP CSimLocation::GetReport(REFIID reportType, ILocationReport** report
 STDMETHODIMP CSimLocation::GetReportStatus(REFIID reportType, LOCATION_REPORT_STATUS* status) {
     if (status == nullptr) return E_POINTER;
     if (IsEqualIID(reportType, IID_ILatLongReport)) {
-        *status = scenario_->latLongSupported ? REPORT_RUNNING : REPORT_NOT_SUPPORTED;
+        *status = m_scenario->latLongSupported ? REPORT_RUNNING : REPORT_NOT_SUPPORTED;
         return S_OK;
     }
     if (IsEqualIID(reportType, IID_ICivicAddressReport)) {
-        *status = scenario_->HasCivicAddress() ? REPORT_RUNNING : REPORT_NOT_SUPPORTED;
+        *status = m_scenario->HasCivicAddress() ? REPORT_RUNNING : REPORT_NOT_SUPPORTED;
         return S_OK;
     }
     return E_INVALIDARG;

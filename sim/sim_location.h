@@ -37,7 +37,7 @@ private:
     };
     ReportSettings* SettingsFor(REFIID reportType);
 
-    std::shared_ptr<const Scenario> scenario_;
-    ReportSettings latLong_;
-    ReportSettings civic_;
+    std::shared_ptr<const Scenario> m_scenario;
+    ReportSettings m_latLong;
+    ReportSettings m_civic;
 };

@@ -14,15 +14,9 @@ constexpr VARIANT_BOOL kNo = 0;
 // Failing operations leave pointer results null and other results untouched:
 // callers that preset a value (such as the error state) keep it.
 
-CSimSensor::CSimSensor(const SensorDefinition& definition) : definition_(definition) {}
+CSimSensor::CSimSensor(const SensorDefinition& definition) : m_definition(definition) {}
 
-CSimSensor::~CSimSensor() {
-    if (sink_ != nullptr) sink_->Release();
-}
-
-ComRef<ISensorEvents> CSimSensor::TakeSink() {
-    return ComRef<ISensorEvents>::Adopt(std::exchange(sink_, nullptr));
-}
+ComRef<ISensorEvents> CSimSensor::TakeSink() { return std::exchange(m_sink, {}); }
 
 STDMETHODIMP CSimSensor::QueryInterface(REFIID iid, void** object) {
     return AnswerQuery(iid, object, {&IID_IUnknown, &IID_ISensor});
@@ -31,21 +25,21 @@ STDMETHODIMP CSimSensor::QueryInterface(REFIID iid, void** object) {
 STDMETHODIMP CSimSensor::GetID(SENSOR_ID* id) {
     if (id == nullptr) return E_POINTER;
     if (Fails(SensorOperation::Id)) return E_FAIL;
-    *id = definition_.id;
+    *id = m_definition.id;
     return S_OK;
 }
 
 STDMETHODIMP CSimSensor::GetCategory(SENSOR_CATEGORY_ID* category) {
     if (category == nullptr) return E_POINTER;
     if (Fails(SensorOperation::Category)) return E_FAIL;
-    *category = definition_.category;
+    *category = m_definition.category;
     return S_OK;
 }
 
 STDMETHODIMP CSimSensor::GetType(SENSOR_TYPE_ID* type) {
     if (type == nullptr) return E_POINTER;
     if (Fails(SensorOperation::Type)) return E_FAIL;
-    *type = definition_.type;
+    *type = m_definition.type;
     return S_OK;
 }
 
@@ -53,7 +47,7 @@ STDMETHODIMP CSimSensor::GetFriendlyName(BSTR* name) {
     if (name == nullptr) return E_POINTER;
     *name = nullptr;
     if (Fails(SensorOperation::Name)) return E_FAIL;
-    *name = SysAllocString(definition_.name.c_str());
+    *name = SysAllocString(m_definition.name.c_str());
     return *name == nullptr ? E_OUTOFMEMORY : S_OK;
 }
 
@@ -81,7 +75,7 @@ STDMETHODIMP CSimSensor::SetProperties(IPortableDeviceValues*, IPortableDeviceVa
 STDMETHODIMP CSimSensor::SupportsDataField(REFPROPERTYKEY key, VARIANT_BOOL* supported) {
     if (supported == nullptr) return E_POINTER;
     SensorValue value{};
-    const bool known = FindSensorValueField(key, &value) != nullptr && definition_.Value(value).has_value();
+    const bool known = FindSensorValueField(key, &value) != nullptr && m_definition.Value(value).has_value();
     *supported = known ? kYes : kNo;
     return S_OK;
 }
@@ -89,7 +83,7 @@ STDMETHODIMP CSimSensor::SupportsDataField(REFPROPERTYKEY key, VARIANT_BOOL* sup
 STDMETHODIMP CSimSensor::GetState(SensorState* state) {
     if (state == nullptr) return E_POINTER;
     if (Fails(SensorOperation::State)) return E_FAIL;
-    *state = static_cast<SensorState>(definition_.state);
+    *state = static_cast<SensorState>(m_definition.state);
     return S_OK;
 }
 
@@ -97,7 +91,7 @@ STDMETHODIMP CSimSensor::GetData(ISensorDataReport** report) {
     if (report == nullptr) return E_POINTER;
     *report = nullptr;
     if (Fails(SensorOperation::Data)) return E_FAIL;
-    *report = new CSimDataReport(definition_);
+    *report = new CSimDataReport(m_definition);
     return S_OK;
 }
 
@@ -117,7 +111,6 @@ STDMETHODIMP CSimSensor::GetEventInterest(GUID** events, ULONG* count) {
 STDMETHODIMP CSimSensor::SetEventInterest(GUID*, ULONG) { return S_OK; }
 
 STDMETHODIMP CSimSensor::SetEventSink(ISensorEvents* sink) {
-    if (sink != nullptr) sink->AddRef();
-    if (ISensorEvents* old = std::exchange(sink_, sink)) old->Release();
+    m_sink = ComRef<ISensorEvents>::Share(sink);
     return S_OK;
 }

@@ -12,12 +12,11 @@
 class CSimSensor final : public CComObjectBase<ISensor> {
 public:
     explicit CSimSensor(const SensorDefinition& definition);
-    ~CSimSensor() override;
 
-    const SensorDefinition& Definition() const { return definition_; }
-    void SetDefinition(const SensorDefinition& definition) { definition_ = definition; }
+    const SensorDefinition& Definition() const { return m_definition; }
+    void SetDefinition(const SensorDefinition& definition) { m_definition = definition; }
     // The sink to call, with a reference for the caller (empty when none).
-    ComRef<ISensorEvents> Sink() const { return ComRef<ISensorEvents>::Share(sink_); }
+    ComRef<ISensorEvents> Sink() const { return m_sink; }
     // Removes the sink, as a sensor that has gone no longer calls it.
     ComRef<ISensorEvents> TakeSink();
 
@@ -40,8 +39,8 @@ public:
     STDMETHODIMP SetEventSink(ISensorEvents* sink) override;
 
 private:
-    bool Fails(SensorOperation operation) const { return definition_.Fails(operation); }
+    bool Fails(SensorOperation operation) const { return m_definition.Fails(operation); }
 
-    SensorDefinition definition_;
-    ISensorEvents* sink_ = nullptr;
+    SensorDefinition m_definition;
+    ComRef<ISensorEvents> m_sink;
 };

@@ -28,5 +28,5 @@ private:
         ComRef<ISensor> sensor;
         const CSimSensor* simulated;  // the same object, when it is one of ours
     };
-    std::vector<Entry> entries_;
+    std::vector<Entry> m_entries;
 };

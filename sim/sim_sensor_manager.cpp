@@ -16,26 +16,23 @@ struct CSimSensorManager::Announcement {
     ComRef<CSimSensor> sensor;
 };
 
-CSimSensorManager::CSimSensorManager(ScenarioFile file) : file_(std::move(file)) {
-    gpsd_ = StartGpsdSource(file_.Current());
+CSimSensorManager::CSimSensorManager(ScenarioFile file) : m_file(std::move(file)) {
+    m_gpsd = StartGpsdSource(m_file.Current());
     ApplyScenario(Current());
-    if (!file_.Path().empty()) timer_ = StartScenarioTimer(this);
+    if (!m_file.Path().empty()) m_timer = StartScenarioTimer(this);
 }
 
-CSimSensorManager::~CSimSensorManager() {
-    StopScenarioTimer(timer_);
-    if (sink_ != nullptr) sink_->Release();
-}
+CSimSensorManager::~CSimSensorManager() { StopScenarioTimer(m_timer); }
 
 Scenario CSimSensorManager::Current() const {
-    return WithGpsdReceivers(file_.Current(), gpsd_ ? gpsd_->Sensors() : std::vector<SensorDefinition>());
+    return WithGpsdReceivers(m_file.Current(), m_gpsd ? m_gpsd->Sensors() : std::vector<SensorDefinition>());
 }
 
 void CSimSensorManager::CheckScenario() {
-    const bool fileChanged = file_.Refresh();
-    if (fileChanged && file_.Current().gpsdServer != (gpsd_ ? std::optional(gpsd_->Server()) : std::nullopt))
-        gpsd_ = StartGpsdSource(file_.Current());
-    const bool gpsdChanged = gpsd_ && gpsd_->Poll();
+    const bool fileChanged = m_file.Refresh();
+    if (fileChanged && m_file.Current().gpsdServer != (m_gpsd ? std::optional(m_gpsd->Server()) : std::nullopt))
+        m_gpsd = StartGpsdSource(m_file.Current());
+    const bool gpsdChanged = m_gpsd && m_gpsd->Poll();
     if (!fileChanged && !gpsdChanged) return;
     // Every sensor is updated before anyone is told, so that a sink calling
     // back sees the new scenario throughout.
@@ -44,8 +41,8 @@ void CSimSensorManager::CheckScenario() {
 
 std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(const Scenario& scenario) {
     std::vector<Announcement> announcements;
-    std::vector<ComRef<CSimSensor>> known = std::move(sensors_);
-    sensors_.clear();
+    std::vector<ComRef<CSimSensor>> known = std::move(m_sensors);
+    m_sensors.clear();
     std::map<GUID, std::size_t, GuidOrder> knownById;
     for (std::size_t i = 0; i < known.size(); ++i) knownById.emplace(known[i]->Definition().id, i);
 
@@ -71,14 +68,14 @@ std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(co
             sensor = ComRef<CSimSensor>::Adopt(new CSimSensor(definition));
             update(sensor, nullptr, definition);
         }
-        sensors_.push_back(std::move(sensor));
+        m_sensors.push_back(std::move(sensor));
     }
     for (ComRef<CSimSensor>& sensor : known) {
         if (!sensor) continue;
         SensorDefinition gone = sensor->Definition();
         gone.present = false;
         update(sensor, &sensor->Definition(), gone);
-        sensors_.push_back(std::move(sensor));
+        m_sensors.push_back(std::move(sensor));
     }
     return announcements;
 }
@@ -89,7 +86,7 @@ void CSimSensorManager::Announce(const Announcement& announcement) {
     const auto state = static_cast<SensorState>(definition.state);
     switch (announcement.event) {
         case SensorEvent::Enter:
-            if (auto sink = ComRef<ISensorManagerEvents>::Share(sink_)) sink->OnSensorEnter(sensor, state);
+            if (ComRef<ISensorManagerEvents> sink = m_sink) sink->OnSensorEnter(sensor, state);
             break;
         case SensorEvent::Leave:
             if (auto sink = sensor->TakeSink()) sink->OnLeave(definition.id);
@@ -115,7 +112,7 @@ HRESULT CSimSensorManager::CollectPresent(const std::function<bool(const SensorD
     if (found == nullptr) return E_POINTER;
     *found = nullptr;
     std::vector<CSimSensor*> matching;
-    for (const ComRef<CSimSensor>& sensor : sensors_)
+    for (const ComRef<CSimSensor>& sensor : m_sensors)
         if (sensor->Definition().present && matches(sensor->Definition())) matching.push_back(sensor.Get());
     if (matching.empty()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     *found = new CSimSensorCollection(matching);
@@ -136,7 +133,7 @@ STDMETHODIMP CSimSensorManager::GetSensorsByType(REFSENSOR_TYPE_ID type, ISensor
 STDMETHODIMP CSimSensorManager::GetSensorByID(REFSENSOR_ID id, ISensor** sensor) {
     if (sensor == nullptr) return E_POINTER;
     *sensor = nullptr;
-    for (const ComRef<CSimSensor>& candidate : sensors_) {
+    for (const ComRef<CSimSensor>& candidate : m_sensors) {
         if (candidate->Definition().present && IsEqualGUID(candidate->Definition().id, id)) {
             *sensor = ComRef<CSimSensor>(candidate).Detach();
             return S_OK;
@@ -146,8 +143,7 @@ STDMETHODIMP CSimSensorManager::GetSensorByID(REFSENSOR_ID id, ISensor** sensor)
 }
 
 STDMETHODIMP CSimSensorManager::SetEventSink(ISensorManagerEvents* sink) {
-    if (sink != nullptr) sink->AddRef();
-    if (ISensorManagerEvents* old = std::exchange(sink_, sink)) old->Release();
+    m_sink = ComRef<ISensorManagerEvents>::Share(sink);
     return S_OK;
 }
 

@@ -47,10 +47,10 @@ private:
 
     Scenario Current() const;
 
-    ScenarioFile file_;
-    std::unique_ptr<GpsdSource> gpsd_;
+    ScenarioFile m_file;
+    std::unique_ptr<GpsdSource> m_gpsd;
     // Those in the scenario in its order first, then those gone from the file.
-    std::vector<ComRef<CSimSensor>> sensors_;
-    ISensorManagerEvents* sink_ = nullptr;
-    UINT_PTR timer_ = 0;
+    std::vector<ComRef<CSimSensor>> m_sensors;
+    ComRef<ISensorManagerEvents> m_sink;
+    UINT_PTR m_timer = 0;
 };

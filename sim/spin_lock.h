@@ -6,14 +6,14 @@
 // a swap: the MinGW-w64 build has no std::mutex.
 class SpinLock {
 public:
-    explicit SpinLock(std::atomic_flag& held) : held_(held) {
-        while (held_.test_and_set(std::memory_order_acquire)) {
+    explicit SpinLock(std::atomic_flag& held) : m_held(held) {
+        while (m_held.test_and_set(std::memory_order_acquire)) {
         }
     }
-    ~SpinLock() { held_.clear(std::memory_order_release); }
+    ~SpinLock() { m_held.clear(std::memory_order_release); }
     SpinLock(const SpinLock&) = delete;
     SpinLock& operator=(const SpinLock&) = delete;
 
 private:
-    std::atomic_flag& held_;
+    std::atomic_flag& m_held;
 };

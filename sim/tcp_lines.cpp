@@ -13,7 +13,7 @@ TcpLines::Status TcpLines::Connect(const std::string& host, const std::string& p
     Close();
     WSADATA data;
     if (WSAStartup(0x0202, &data) != 0) return Status::Failed;
-    started_ = true;
+    m_started = true;
 
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -21,48 +21,48 @@ TcpLines::Status TcpLines::Connect(const std::string& host, const std::string& p
     addrinfo* found = nullptr;
     if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) return Status::Failed;
     const SOCKET created = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
-    socket_ = static_cast<std::intptr_t>(created);
+    m_socket = static_cast<std::intptr_t>(created);
     if (created != INVALID_SOCKET) {
         unsigned long nonBlocking = 1;
         ioctlsocket(created, FIONBIO, &nonBlocking);
         if (connect(created, found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0) {
-            status_ = Status::Open;
+            m_status = Status::Open;
         } else {
             const int error = WSAGetLastError();
-            status_ = error == WSAEWOULDBLOCK || error == WSAEINPROGRESS ? Status::Connecting : Status::Failed;
+            m_status = error == WSAEWOULDBLOCK || error == WSAEINPROGRESS ? Status::Connecting : Status::Failed;
         }
     }
     freeaddrinfo(found);
-    return status_;
+    return m_status;
 }
 
 bool TcpLines::WaitFor(bool writable, int milliseconds) const {
     fd_set set;
     FD_ZERO(&set);
-    FD_SET(Handle(socket_), &set);
+    FD_SET(Handle(m_socket), &set);
     fd_set failed = set;
     timeval wait{milliseconds / 1000, (milliseconds % 1000) * 1000};
-    const int ready = select(static_cast<int>(Handle(socket_) + 1), writable ? nullptr : &set, writable ? &set : nullptr,
+    const int ready = select(static_cast<int>(Handle(m_socket) + 1), writable ? nullptr : &set, writable ? &set : nullptr,
                              &failed, &wait);
     return ready > 0;
 }
 
 TcpLines::Status TcpLines::WaitConnected(int milliseconds) {
-    if (status_ != Status::Connecting) return status_;
-    if (!WaitFor(true, milliseconds)) return status_;
+    if (m_status != Status::Connecting) return m_status;
+    if (!WaitFor(true, milliseconds)) return m_status;
     int error = 0;
     socklen_t length = sizeof error;
-    getsockopt(Handle(socket_), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
-    status_ = error == 0 ? Status::Open : Status::Failed;
-    return status_;
+    getsockopt(Handle(m_socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+    m_status = error == 0 ? Status::Open : Status::Failed;
+    return m_status;
 }
 
 bool TcpLines::Send(std::string_view text) {
-    if (status_ != Status::Open) return false;
+    if (m_status != Status::Open) return false;
     while (!text.empty()) {
-        const long long sent = send(Handle(socket_), text.data(), static_cast<int>(text.size()), MSG_NOSIGNAL);
+        const long long sent = send(Handle(m_socket), text.data(), static_cast<int>(text.size()), MSG_NOSIGNAL);
         if (sent <= 0) {
-            status_ = Status::Failed;
+            m_status = Status::Failed;
             return false;
         }
         text.remove_prefix(static_cast<std::size_t>(sent));
@@ -71,41 +71,41 @@ bool TcpLines::Send(std::string_view text) {
 }
 
 TcpLines::Status TcpLines::Receive(int milliseconds, std::vector<std::string>& lines) {
-    if (status_ != Status::Open) return status_;
-    if (!WaitFor(false, milliseconds)) return status_;
+    if (m_status != Status::Open) return m_status;
+    if (!WaitFor(false, milliseconds)) return m_status;
     char buffer[8192];
     while (true) {
-        const long long received = recv(Handle(socket_), buffer, static_cast<int>(sizeof buffer), 0);
+        const long long received = recv(Handle(m_socket), buffer, static_cast<int>(sizeof buffer), 0);
         if (received == 0) {
-            status_ = Status::Failed;
+            m_status = Status::Failed;
             break;
         }
         if (received < 0) {
             const int error = WSAGetLastError();
-            if (error != WSAEWOULDBLOCK) status_ = Status::Failed;
+            if (error != WSAEWOULDBLOCK) m_status = Status::Failed;
             break;
         }
-        partial_.append(buffer, static_cast<std::size_t>(received));
+        m_partial.append(buffer, static_cast<std::size_t>(received));
         std::size_t start = 0;
-        for (std::size_t end; (end = partial_.find('\n', start)) != std::string::npos; start = end + 1) {
+        for (std::size_t end; (end = m_partial.find('\n', start)) != std::string::npos; start = end + 1) {
             std::size_t stop = end;
-            if (stop > start && partial_[stop - 1] == '\r') --stop;
-            lines.emplace_back(partial_, start, stop - start);
+            if (stop > start && m_partial[stop - 1] == '\r') --stop;
+            lines.emplace_back(m_partial, start, stop - start);
         }
-        partial_.erase(0, start);
-        if (partial_.size() > kMaxLine) {
-            status_ = Status::Overlong;
+        m_partial.erase(0, start);
+        if (m_partial.size() > kMaxLine) {
+            m_status = Status::Overlong;
             break;
         }
     }
-    return status_;
+    return m_status;
 }
 
 void TcpLines::Close() {
-    if (Handle(socket_) != INVALID_SOCKET) closesocket(Handle(socket_));
-    socket_ = -1;
-    if (started_) WSACleanup();
-    started_ = false;
-    status_ = Status::Failed;
-    partial_.clear();
+    if (Handle(m_socket) != INVALID_SOCKET) closesocket(Handle(m_socket));
+    m_socket = -1;
+    if (m_started) WSACleanup();
+    m_started = false;
+    m_status = Status::Failed;
+    m_partial.clear();
 }

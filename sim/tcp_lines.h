@@ -32,8 +32,8 @@ private:
     bool WaitFor(bool writable, int milliseconds) const;
 
     // A SOCKET; kept as an integer so that this header needs no socket headers.
-    std::intptr_t socket_ = -1;
-    bool started_ = false;
-    Status status_ = Status::Failed;
-    std::string partial_;
+    std::intptr_t m_socket = -1;
+    bool m_started = false;
+    Status m_status = Status::Failed;
+    std::string m_partial;
 };

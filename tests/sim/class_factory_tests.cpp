@@ -24,8 +24,8 @@ protected:
     }
 
     void UseScenario(const std::string& text) {
-        scenario_.Write(text);
-        ::setenv(kScenarioVariable, scenario_.Path().c_str(), 1);
+        m_scenario.Write(text);
+        ::setenv(kScenarioVariable, m_scenario.Path().c_str(), 1);
     }
 
     HRESULT Create(REFCLSID clsid, REFIID iid, void** object) {
@@ -93,7 +93,7 @@ TEST_F(ClassFactoryTest, BrokenScenarioAtStart_IsReportedAndServedEmpty) {
     ISensorManager* manager = nullptr;
     ASSERT_EQ(Create(CLSID_SensorManager, IID_ISensorManager, reinterpret_cast<void**>(&manager)), S_OK);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "sensorsim: " + scenario_.Path() + ": [sensor1] has no id; keeping the previous scenario\n");
+              "sensorsim: " + m_scenario.Path() + ": [sensor1] has no id; keeping the previous scenario\n");
     ISensorCollection* collection = nullptr;
     EXPECT_TRUE(FAILED(manager->GetSensorsByCategory(SENSOR_CATEGORY_LOCATION, &collection)));
     manager->Release();

@@ -24,9 +24,9 @@ const std::string kThreeSensors = std::string("[sensor1]\nid=") + kFirstId +
 class LocationTest : public SimTest {
 protected:
     ILocation* Location(const std::string& text) {
-        scenario_.Write(text);
+        m_scenario.Write(text);
         ILocation* location = nullptr;
-        EXPECT_EQ(CreateSimLocation(scenario_.Path(), IID_ILocation, reinterpret_cast<void**>(&location)), S_OK);
+        EXPECT_EQ(CreateSimLocation(m_scenario.Path(), IID_ILocation, reinterpret_cast<void**>(&location)), S_OK);
         return location;
     }
 
@@ -174,7 +174,7 @@ TEST_F(LocationTest, NoCivicFields_NoCivicReport) {
 
 TEST_F(LocationTest, TheScenarioIsTheOneAtCreation) {
     ILocation* location = Location(kThreeSensors);
-    scenario_.Write("");
+    m_scenario.Write("");
     EXPECT_EQ(Report(location, LOCATION_DESIRED_ACCURACY_DEFAULT), "sensor 22222222 at 35.5,139.75");
     location->Release();
 }

@@ -10,15 +10,15 @@ namespace {
 class ScenarioReaderTest : public SimTest {
 protected:
     Scenario Read(const std::string& text) {
-        scenario_.Write(text);
-        ScenarioReadResult result = ReadScenario(scenario_.Path());
+        m_scenario.Write(text);
+        ScenarioReadResult result = ReadScenario(m_scenario.Path());
         EXPECT_TRUE(result.scenario.has_value()) << result.error;
         return result.scenario.value_or(Scenario{});
     }
 
     std::string ErrorOf(const std::string& text) {
-        scenario_.Write(text);
-        ScenarioReadResult result = ReadScenario(scenario_.Path());
+        m_scenario.Write(text);
+        ScenarioReadResult result = ReadScenario(m_scenario.Path());
         EXPECT_FALSE(result.scenario.has_value());
         return result.error;
     }

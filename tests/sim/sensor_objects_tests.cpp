@@ -16,9 +16,9 @@ const std::string kTwoReceivers = std::string("[sensor1]\nid=") + kFirstId +
 class SensorObjectsTest : public SimTest {
 protected:
     ISensorManager* Manager(const std::string& text) {
-        scenario_.Write(text);
+        m_scenario.Write(text);
         ISensorManager* manager = nullptr;
-        EXPECT_EQ(CreateSimSensorManager(scenario_.Path(), IID_ISensorManager, reinterpret_cast<void**>(&manager)),
+        EXPECT_EQ(CreateSimSensorManager(m_scenario.Path(), IID_ISensorManager, reinterpret_cast<void**>(&manager)),
                   S_OK);
         return manager;
     }
@@ -207,18 +207,18 @@ TEST_F(SensorObjectsTest, SensorEventSink_IsHeldWhileSetAndReleasedWithTheSensor
     ISensor* sensor = OnlySensor(manager);
 
     ASSERT_EQ(sensor->SetEventSink(&first), S_OK);
-    EXPECT_EQ(first.references_, 2u);
+    EXPECT_EQ(first.m_references, 2u);
     ASSERT_EQ(sensor->SetEventSink(&second), S_OK);
-    EXPECT_EQ(first.references_, 1u);
-    EXPECT_EQ(second.references_, 2u);
+    EXPECT_EQ(first.m_references, 1u);
+    EXPECT_EQ(second.m_references, 2u);
     ASSERT_EQ(sensor->SetEventSink(nullptr), S_OK);
-    EXPECT_EQ(second.references_, 1u);
+    EXPECT_EQ(second.m_references, 1u);
 
     sensor->SetEventSink(&first);
     sensor->Release();
-    EXPECT_EQ(first.references_, 2u) << "the manager still holds the sensor";
+    EXPECT_EQ(first.m_references, 2u) << "the manager still holds the sensor";
     manager->Release();
-    EXPECT_EQ(first.references_, 1u);
+    EXPECT_EQ(first.m_references, 1u);
 }
 
 TEST_F(SensorObjectsTest, ManagerEventSink_IsHeldWhileSet) {
@@ -226,12 +226,12 @@ TEST_F(SensorObjectsTest, ManagerEventSink_IsHeldWhileSet) {
     RecordingManagerSink sink(&log);
     ISensorManager* manager = Manager(kTwoReceivers);
     ASSERT_EQ(manager->SetEventSink(&sink), S_OK);
-    EXPECT_EQ(sink.references_, 2u);
+    EXPECT_EQ(sink.m_references, 2u);
     ASSERT_EQ(manager->SetEventSink(nullptr), S_OK);
-    EXPECT_EQ(sink.references_, 1u);
+    EXPECT_EQ(sink.m_references, 1u);
     manager->SetEventSink(&sink);
     manager->Release();
-    EXPECT_EQ(sink.references_, 1u);
+    EXPECT_EQ(sink.m_references, 1u);
     EXPECT_TRUE(log.empty());
 }
 

@@ -25,21 +25,21 @@ std::string ShortId(const GUID& id) {
 TempScenario::TempScenario() {
     static std::atomic<int> counter{0};
     const auto name = "sensorsim-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".ini";
-    path_ = (std::filesystem::temp_directory_path() / name).string();
-    stamp_ = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    m_path = (std::filesystem::temp_directory_path() / name).string();
+    m_stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
 }
 
 TempScenario::~TempScenario() { Remove(); }
 
 void TempScenario::Write(const std::string& text) {
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << text;
-    stamp_ += std::chrono::seconds(1);
-    std::filesystem::last_write_time(path_, stamp_);
+    std::ofstream(m_path, std::ios::binary | std::ios::trunc) << text;
+    m_stamp += std::chrono::seconds(1);
+    std::filesystem::last_write_time(m_path, m_stamp);
 }
 
 void TempScenario::Remove() {
     std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
+    std::filesystem::remove(m_path, ignored);
 }
 
 STDMETHODIMP RecordingManagerSink::QueryInterface(REFIID iid, void** object) {
@@ -55,8 +55,8 @@ STDMETHODIMP RecordingManagerSink::QueryInterface(REFIID iid, void** object) {
 STDMETHODIMP RecordingManagerSink::OnSensorEnter(ISensor* sensor, SensorState state) {
     SENSOR_ID id{};
     sensor->GetID(&id);
-    log_->push_back("enter " + ShortId(id) + " state " + std::to_string(state));
-    entered_.push_back(sensor);
+    m_log->push_back("enter " + ShortId(id) + " state " + std::to_string(state));
+    m_entered.push_back(sensor);
     return S_OK;
 }
 
@@ -73,21 +73,21 @@ STDMETHODIMP RecordingSensorSink::QueryInterface(REFIID iid, void** object) {
 STDMETHODIMP RecordingSensorSink::OnStateChanged(ISensor* sensor, SensorState state) {
     SENSOR_ID id{};
     sensor->GetID(&id);
-    log_->push_back("state " + ShortId(id) + " " + std::to_string(state));
+    m_log->push_back("state " + ShortId(id) + " " + std::to_string(state));
     return S_OK;
 }
 
 STDMETHODIMP RecordingSensorSink::OnDataUpdated(ISensor* sensor, ISensorDataReport* report) {
     SENSOR_ID id{};
     sensor->GetID(&id);
-    log_->push_back("data " + ShortId(id) + " " + ReportValue(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES));
+    m_log->push_back("data " + ShortId(id) + " " + ReportValue(report, SENSOR_DATA_TYPE_LATITUDE_DEGREES));
     return S_OK;
 }
 
 STDMETHODIMP RecordingSensorSink::OnEvent(ISensor*, REFGUID, IPortableDeviceValues*) { return E_NOTIMPL; }
 
 STDMETHODIMP RecordingSensorSink::OnLeave(REFSENSOR_ID id) {
-    log_->push_back("leave " + ShortId(id));
+    m_log->push_back("leave " + ShortId(id));
     return S_OK;
 }
 

@@ -33,11 +33,11 @@ public:
 
     void Write(const std::string& text);
     void Remove();
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return m_path; }
 
 private:
-    std::string path_;
-    std::filesystem::file_time_type stamp_;
+    std::string m_path;
+    std::filesystem::file_time_type m_stamp;
 };
 
 // Checks that every simulator object a test made is gone at its end.
@@ -46,7 +46,7 @@ protected:
     void SetUp() override { ASSERT_EQ(LiveModuleObjects(), 0); }
     void TearDown() override { EXPECT_EQ(LiveModuleObjects(), 0) << "simulator objects still alive"; }
 
-    TempScenario scenario_;
+    TempScenario m_scenario;
 };
 
 // Event sinks that write what they are told into a shared log, e.g.
@@ -54,36 +54,36 @@ protected:
 // "leave 11111111". They count their own references.
 class RecordingManagerSink final : public ISensorManagerEvents {
 public:
-    explicit RecordingManagerSink(std::vector<std::string>* log) : log_(log) {}
+    explicit RecordingManagerSink(std::vector<std::string>* log) : m_log(log) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override { return --references_; }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
+    STDMETHODIMP_(ULONG) Release() override { return --m_references; }
     STDMETHODIMP OnSensorEnter(ISensor* sensor, SensorState state) override;
 
-    ULONG references_ = 1;
-    std::vector<ISensor*> entered_;  // not referenced
+    ULONG m_references = 1;
+    std::vector<ISensor*> m_entered;  // not referenced
 
 private:
-    std::vector<std::string>* log_;
+    std::vector<std::string>* m_log;
 };
 
 class RecordingSensorSink final : public ISensorEvents {
 public:
-    explicit RecordingSensorSink(std::vector<std::string>* log) : log_(log) {}
+    explicit RecordingSensorSink(std::vector<std::string>* log) : m_log(log) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override { return --references_; }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
+    STDMETHODIMP_(ULONG) Release() override { return --m_references; }
     STDMETHODIMP OnStateChanged(ISensor* sensor, SensorState state) override;
     STDMETHODIMP OnDataUpdated(ISensor* sensor, ISensorDataReport* report) override;
     STDMETHODIMP OnEvent(ISensor* sensor, REFGUID event, IPortableDeviceValues* values) override;
     STDMETHODIMP OnLeave(REFSENSOR_ID id) override;
 
-    ULONG references_ = 1;
+    ULONG m_references = 1;
 
 private:
-    std::vector<std::string>* log_;
+    std::vector<std::string>* m_log;
 };
 
 // A value of a data report as text: "R8 35.5", "I4 7", "R4 1.5", "UI4 7", or

@@ -1,4 +1,4 @@
-#include "scenario_ini.h"
+#include "ini_text.h"
 
 #include <algorithm>
 
@@ -53,7 +53,7 @@ IniText::IniText(std::string_view text) {
         line = Trim(line.substr(0, line.find('\0')));
         if (line.empty() || line.front() == ';') continue;
         if (const size_t close = line.rfind(']'); line.front() == '[' && close != std::string_view::npos) {
-            const auto [found, added] = sections_.try_emplace(LowerName(line.substr(1, close - 1)));
+            const auto [found, added] = m_sections.try_emplace(LowerName(line.substr(1, close - 1)));
             section = added ? &found->second : nullptr;
             continue;
         }
@@ -64,8 +64,8 @@ IniText::IniText(std::string_view text) {
 }
 
 std::optional<std::string_view> IniText::Value(std::string_view section, std::string_view key) const {
-    const auto found = sections_.find(LowerName(section));
-    if (found == sections_.end()) return std::nullopt;
+    const auto found = m_sections.find(LowerName(section));
+    if (found == m_sections.end()) return std::nullopt;
     key = Trim(key);
     for (const auto& [name, value] : found->second)
         if (SameName(name, key)) return Unquoted(value);

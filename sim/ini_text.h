@@ -18,10 +18,10 @@ public:
     explicit IniText(std::string_view text);
 
     std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
-    bool HasSection(std::string_view section) const { return sections_.count(LowerName(section)) != 0; }
+    bool HasSection(std::string_view section) const { return m_sections.count(LowerName(section)) != 0; }
 
 private:
     static std::string LowerName(std::string_view name);
     using Keys = std::vector<std::pair<std::string_view, std::string_view>>;
-    std::unordered_map<std::string, Keys> sections_;  // by lower-case name
+    std::unordered_map<std::string, Keys> m_sections;  // by lower-case name
 };
