@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "file_bytes.h"
-#include "guid_order.h"
+#include "guid_less.h"
 #include "ini_text.h"
 #include "scenario_keys.h"
 #include "scenario_text.h"
@@ -140,7 +140,7 @@ Scenario ReadAll(const ScenarioIni& file) {
     scenario.locationApi = ReadChoice(file, "platform", "location_api", "present", "absent", true);
     scenario.latLongSupported = ReadChoice(file, "platform", "latlong_report", "supported", "unsupported", true);
 
-    std::set<GUID, GuidOrder> ids;
+    std::set<GUID, GuidLess> ids;
     for (int number = 1;; ++number) {
         auto sensor = ReadSensor(file, "sensor" + std::to_string(number));
         if (!sensor) break;

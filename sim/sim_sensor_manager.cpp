@@ -5,7 +5,7 @@
 
 #include "gpsd_scenario.h"
 #include "gpsd_source.h"
-#include "guid_order.h"
+#include "guid_less.h"
 #include "scenario_timer.h"
 #include "sensor_change.h"
 #include "sim_data_report.h"
@@ -43,7 +43,7 @@ std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(co
     std::vector<Announcement> announcements;
     std::vector<ComRef<CSimSensor>> known = std::move(m_sensors);
     m_sensors.clear();
-    std::map<GUID, std::size_t, GuidOrder> knownById;
+    std::map<GUID, std::size_t, GuidLess> knownById;
     for (std::size_t i = 0; i < known.size(); ++i) knownById.emplace(known[i]->Definition().id, i);
 
     auto takeKnown = [&](REFGUID id) {
