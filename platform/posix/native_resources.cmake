@@ -10,9 +10,8 @@
 # nothing refers to it, so a static library member would be dropped.
 find_program(WINDRES x86_64-w64-mingw32-windres)
 if(NOT WINDRES)
-  message(FATAL_ERROR "x86_64-w64-mingw32-windres not found: the native build compiles its resource "
-                      "scripts with it. Install the Debian package binutils-mingw-w64-x86-64 "
-                      "(and g++-mingw-w64-x86-64, whose gcc preprocesses the scripts).")
+  message(FATAL_ERROR "x86_64-w64-mingw32-windres not found: the native build compiles resource scripts "
+                      "with it. Install binutils-mingw-w64-x86-64 (and g++-mingw-w64-x86-64 for its preprocessor).")
 endif()
 
 function(add_native_resources target rc_file)
@@ -27,18 +26,15 @@ function(add_native_resources target rc_file)
   set(embed "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_res.cmake")
   # The preprocessor lists the headers the script includes, for rebuilds.
   add_custom_command(
-    OUTPUT "${res}"
+    OUTPUT "${res}.cpp"
+    BYPRODUCTS "${res}"
     COMMAND "${WINDRES}" -O res -I "${rc_dir}" -i "${rc}" -o "${res}"
             --preprocessor-arg=-MMD --preprocessor-arg=-MF --preprocessor-arg=${res}.d
-            --preprocessor-arg=-MT --preprocessor-arg=${res}
-    DEPENDS "${rc}"
+            --preprocessor-arg=-MT --preprocessor-arg=${res}.cpp
+    COMMAND "${CMAKE_COMMAND}" "-DRES=${res}" "-DOUTPUT=${res}.cpp" -P "${embed}"
+    DEPENDS "${rc}" "${embed}"
     DEPFILE "${res}.d"
     COMMENT "Compiling the resources of ${rc_file}"
-    VERBATIM)
-  add_custom_command(
-    OUTPUT "${res}.cpp"
-    COMMAND "${CMAKE_COMMAND}" "-DRES=${res}" "-DOUTPUT=${res}.cpp" -P "${embed}"
-    DEPENDS "${res}" "${embed}"
     VERBATIM)
   add_library(${library} OBJECT "${res}.cpp")
   target_include_directories(${library} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/src/desktop")

@@ -36,40 +36,37 @@ std::list<StoredMenu>& Menus() {
     return menus;
 }
 
-// Little-endian reads within [at, end); a read past the end fails the
-// reader, which then reads zeros, so every loop below comes to its end.
+// Little-endian reads within [at, end). A read past the end fails the
+// reader and gives 0, which ends every loop below.
 struct Reader {
     const unsigned char* data;
     std::size_t at;
     std::size_t end;
     bool ok = true;
 
-    unsigned Take(std::size_t count) {
-        if (!ok || end - at < count) {
-            ok = false;
-            return 0;
-        }
-        unsigned value = 0;
-        for (std::size_t i = count; i-- > 0;) value = value << 8 | data[at + i];
-        at += count;
-        return value;
+    unsigned Word() {
+        ok = ok && end - at >= 2;
+        if (!ok) return 0;
+        at += 2;
+        return data[at - 2] | data[at - 1] << 8;
     }
-    unsigned Word() { return Take(2); }
-    unsigned Dword() { return Take(4); }
-    void Align() { at = std::min(end, (at + 3) & ~std::size_t{3}); }
-    std::string Text() {
+    std::size_t Dword() {
+        const unsigned low = Word();
+        return low | std::size_t{Word()} << 16;
+    }
+    // Zero-ended UTF-16 text from `unit` on, as UTF-8.
+    std::string Text(unsigned unit) {
         std::wstring text;
-        while (const unsigned unit = Word()) text.push_back(static_cast<wchar_t>(unit));
+        for (; unit != 0; unit = Word()) text.push_back(static_cast<wchar_t>(unit));
         return wide_text::Narrow(text.c_str());
     }
-    // A resource type or name: 0xFFFF and a number, or a string.
-    void NameOrId(unsigned& id, std::string& name) {
-        if (end - at >= 2 && data[at] == 0xFF && data[at + 1] == 0xFF) {
-            Word();
-            id = Word();
-        } else {
-            name = Text();
-        }
+    // A resource type or name: 0xFFFF and a number, or a string (then the
+    // result, empty for a number).
+    std::string NameOrId(unsigned& id) {
+        const unsigned first = Word();
+        if (first != 0xFFFF) return Text(first);
+        id = Word();
+        return {};
     }
 };
 
@@ -80,24 +77,22 @@ void ReadItems(Reader& reader, int depth, StoredMenu& menu) {
         flags = reader.Word();
         const bool popup = flags & kPopup;
         const UINT id = popup ? 0 : reader.Word();
-        std::string text = reader.Text();
+        const std::string text = reader.Text(reader.Word());
         if (!reader.ok || depth > kMaxDepth) {
             reader.ok = false;
             return;
         }
-        const MenuEntryKind kind = popup                        ? MenuEntryKind::Popup
-                                   : id == 0 && text.empty() ? MenuEntryKind::Separator
-                                                             : MenuEntryKind::Item;
-        const char* stored = kind == MenuEntryKind::Separator ? nullptr : menu.texts.emplace_back(text).c_str();
-        menu.entries.push_back({depth, kind, stored, id});
+        const bool separator = !popup && id == 0 && text.empty();
+        const MenuEntryKind kind = popup ? MenuEntryKind::Popup
+                                         : separator ? MenuEntryKind::Separator : MenuEntryKind::Item;
+        menu.entries.push_back({depth, kind, separator ? nullptr : menu.texts.emplace_back(text).c_str(), id});
         if (popup) ReadItems(reader, depth + 1, menu);
     } while (reader.ok && !(flags & kEnd));
 }
 
-// A MENU template: its header (version 0; MENUEX templates are not read),
-// then the items, none for an empty menu.
+// A MENU template after its version: the offset of the items, then the
+// items, none for an empty menu.
 bool ReadMenu(Reader reader, StoredMenu& menu) {
-    if (reader.Word() != 0) return false;
     const std::size_t offset = reader.Word();
     reader.at += std::min(offset, reader.end - reader.at);
     if (reader.ok && reader.at < reader.end) ReadItems(reader, 0, menu);
@@ -118,30 +113,30 @@ bool NumberedName(const char* name, UINT& id) {
 
 bool RegisterResources(const unsigned char* data, std::size_t size) {
     std::list<StoredMenu> menus;
-    Reader file{data, 0, size};
-    while (file.ok && file.at < size) {
-        const std::size_t start = file.at;
-        const std::size_t dataSize = file.Dword();
-        const std::size_t headerSize = file.Dword();
-        if (!file.ok || headerSize < 8 || headerSize > size - start || dataSize > size - start - headerSize)
+    for (std::size_t start = 0; start < size;) {
+        Reader header{data, start, size};
+        const std::size_t dataSize = header.Dword();
+        const std::size_t headerSize = header.Dword();
+        if (!header.ok || headerSize < 8 || headerSize > size - start || dataSize > size - start - headerSize)
             return false;
-        Reader header{data, file.at, start + headerSize};
+        header.end = start + headerSize;
         unsigned type = 0;
         unsigned id = 0;
-        std::string typeName;
-        std::string name;
-        header.NameOrId(type, typeName);
-        header.NameOrId(id, name);
+        const bool isMenu = header.NameOrId(type).empty() && type == kMenuType;
+        std::string name = header.NameOrId(id);
         if (!header.ok) return false;
-        if (typeName.empty() && type == kMenuType) {
+        const std::size_t body = start + headerSize;
+        Reader menuReader{data, body, body + dataSize};
+        // Only version 0 is read: LoadMenuA does not find MENUEX templates.
+        if (isMenu && menuReader.Word() == 0) {
             StoredMenu& menu = menus.emplace_back();
-            menu.name = name;
-            if (!ReadMenu(Reader{data, start + headerSize, start + headerSize + dataSize}, menu)) return false;
-            menu.resource = {name.empty() ? id : 0, name.empty() ? nullptr : menu.name.c_str(),
-                             menu.entries.data(), menu.entries.size()};
+            menu.name = std::move(name);
+            if (!ReadMenu(menuReader, menu)) return false;
+            const bool named = !menu.name.empty();
+            menu.resource = {named ? 0 : id, named ? menu.name.c_str() : nullptr, menu.entries.data(),
+                             menu.entries.size()};
         }
-        file.at = start + headerSize + dataSize;
-        file.Align();
+        start = std::min(size, (body + dataSize + 3) & ~std::size_t{3});  // records are DWORD-aligned
     }
     Menus().splice(Menus().end(), menus);
     return true;
