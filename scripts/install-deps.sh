@@ -5,7 +5,8 @@
 #   libgtest-dev libgmock-dev        the unit tests
 #   zlib1g-dev                       the icon generator (tools/), which compresses the large icon images
 #   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-#                                    the Windows build (objdump and strip for the release)
+#                                    the Windows build (objdump and strip for the release), and the
+#                                    native build's resource compiler (windres, preprocessing with the MinGW gcc)
 #   wine64 wine                      the Wine tests: the loader, and the `wine` and `wineserver` commands
 #   xvfb xauth                       a private X server for the Wine GUI tests (xvfb-run)
 #   xdotool                          real pointer events in the Wine desktop

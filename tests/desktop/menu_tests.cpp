@@ -1,4 +1,4 @@
-// Menus from a generated resource table, and popup menus answered by the
+// Menus from the compiled resource script, and popup menus answered by the
 // "choose" command while the menu's loop goes on serving messages.
 #include "desktop_fixture.h"
 #include "desktop/desktop_resources.h"
@@ -10,7 +10,7 @@ namespace {
 using MenuTest = DesktopTest;
 using desktop::MenuEntryKind;
 
-TEST(MenuResources, GeneratedTable_FollowsTheScriptWithItsIdsAndTexts) {
+TEST(MenuResources, CompiledScript_GivesItsMenusWithTheirIdsAndTexts) {
     const desktop::MenuResource* menu = desktop::FindMenuResource(MAKEINTRESOURCE(200));
     ASSERT_NE(menu, nullptr);
     struct Expected {
@@ -48,6 +48,34 @@ TEST(MenuResources, NamesAndNumbers_FindTheirMenus_OthersFindNone) {
     SetLastError(0);
     EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCE(999)), nullptr);
     EXPECT_NE(GetLastError(), 0u);
+}
+
+// A compiled resource file cut short anywhere inside a record is refused as
+// a whole, and never read past its end (each cut is its own allocation).
+TEST(MenuResources, ResourceFileCutInsideARecord_IsRefused) {
+    const std::vector<unsigned char> file{
+        0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,  // the empty first record
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        20, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 4, 0, 0xFF, 0xFF, 0x2C, 1,  // RT_MENU 300, 20 bytes
+        0, 0, 0, 0, 0x30, 0x10, 0x09, 0x04, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0,                                // template header
+        0x90, 0, 'P', 0, 'q', 0, 0, 0,             // POPUP "Pq", the last at its level
+        0x80, 0, 1, 0, 'A', 0, 0, 0,               // MENUITEM "A", 1, the last in the popup
+    };
+    for (std::size_t size = 1; size < file.size(); ++size) {
+        const std::vector<unsigned char> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_EQ(desktop::RegisterResources(cut.data(), cut.size()), size == 32) << size;
+    }
+    EXPECT_EQ(desktop::FindMenuResource(MAKEINTRESOURCE(300)), nullptr);
+    ASSERT_TRUE(desktop::RegisterResources(file.data(), file.size()));
+    const desktop::MenuResource* menu = desktop::FindMenuResource(MAKEINTRESOURCE(300));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->entryCount, 2u);
+    EXPECT_EQ(menu->entries[0].kind, MenuEntryKind::Popup);
+    EXPECT_STREQ(menu->entries[0].text, "Pq");
+    EXPECT_EQ(menu->entries[1].depth, 1);
+    EXPECT_STREQ(menu->entries[1].text, "A");
+    EXPECT_EQ(menu->entries[1].id, 1u);
 }
 
 TEST_F(MenuTest, LoadedMenu_HasItsPopupsAsSubMenus) {

@@ -1,4 +1,4 @@
-// Popup menus: loaded from the generated resource tables, printed as a
+// Popup menus: loaded from the embedded compiled resources, printed as a
 // "menu" event line when tracked, and answered by a "choose" command while
 // the menu's own loop keeps serving messages, input and timers.
 #include "desktop_menus.h"

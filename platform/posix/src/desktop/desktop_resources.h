@@ -1,5 +1,6 @@
-// Menu resources of the native build. The build turns a resource script into
-// a table (see native_resources.cmake) that registers itself at start-up.
+// Menu resources of the native build: the build compiles a resource script
+// into a binary .res (see native_resources.cmake) that registers itself at
+// start-up, and its MENU resources are read from it as LoadMenu reads them.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +11,8 @@ namespace desktop {
 
 enum class MenuEntryKind { Item, Separator, Popup };
 
-// One MENUITEM, MENUITEM SEPARATOR or POPUP line; depth 0 is the menu's top
-// level, and a popup's items follow it one level deeper.
+// One MENUITEM, MENUITEM SEPARATOR or POPUP; depth 0 is the menu's top level,
+// and a popup's items follow it one level deeper. Texts are UTF-8.
 struct MenuEntryResource {
     int depth;
     MenuEntryKind kind;
@@ -27,14 +28,10 @@ struct MenuResource {
     std::size_t entryCount;
 };
 
-struct ResourceTable {
-    const MenuResource* menus;
-    std::size_t menuCount;
-};
-
-// Adds a table; returns true so that a generated table can register itself
-// in a static initialiser.
-bool RegisterResources(const ResourceTable& table);
+// Adds the menus of a compiled resource file; returns false, adding nothing,
+// when the data is not a well-formed .res. Returns a value so that generated
+// code can register in a static initialiser.
+bool RegisterResources(const unsigned char* data, std::size_t size);
 
 // The menu that LoadMenuA(instance, name) names: an integer resource, "#123",
 // or a name compared without regard to case. Null when none is registered.
