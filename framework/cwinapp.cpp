@@ -21,15 +21,6 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() { return 0; }
 
-int CWinApp::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 void CWinApp::OnHelp() {}
 
 // The executable's base name without its extension. The module name is read
@@ -62,8 +53,10 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!app) return -1;
     app->m_hInstance = instance;
     if (!app->m_pszAppName) app->SetNamesFromModule();
-    if (!app->InitInstance()) return app->ExitInstance();
-    return app->Run();
+    // The program does its work in InitInstance (a modal dialog); there is
+    // no application message loop after it.
+    app->InitInstance();
+    return app->ExitInstance();
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT) {

@@ -14,10 +14,9 @@ public:
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
-    // FALSE ends the program without running the application message loop.
+    // Does the program's work; the program ends when it returns.
     virtual BOOL InitInstance();
     virtual int ExitInstance();
-    virtual int Run();
 
     afx_msg void OnHelp();
 
