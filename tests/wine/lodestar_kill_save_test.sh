@@ -86,8 +86,9 @@ save() {
     fi
     wait "$poster"
     # Until the process ends, the last change to the folder ends the save.
+    # A busy machine can stretch the save well past its usual second.
     local seen="" now last=$began
-    for ((tries = 0; tries < 3000; tries++)); do
+    while (($(milliseconds) - began < 60000)); do
         process_alive "$pid" || break
         now=$(ls --full-time "$app" 2>/dev/null)
         [ "$now" != "$seen" ] && seen=$now last=$(milliseconds)
