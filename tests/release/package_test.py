@@ -54,7 +54,8 @@ def check_package(msi, version):
           f"{name}: ALLUSERS={all_users} installs per machine")
     check(properties.get("Manufacturer") and properties.get("ARPHELPLINK", "").startswith("https://"),
           f"{name}: no publisher or help link for Apps & features")
-    icons = {row["Name"] for row in table(msi, "Icon")}
+    # The Icon table's rows, from its streams ("Icon.<name>"): exporting it would write files.
+    icons = {stream[5:] for stream in msiinfo("streams", str(msi)).split() if stream.startswith("Icon.")}
     check(properties.get("ARPPRODUCTICON") in icons, f"{name}: ARPPRODUCTICON names no icon of the package")
 
     info = summary(msi)
