@@ -138,8 +138,9 @@ entries=$(arp_entries)
 
 # 3. lodestar as the next sign-in starts it: the Run value's command.
 STARTS=$((STARTS + 1))
+unquoted=${command#\"} unquoted=${unquoted%\"}
 SENSORSIM_SCENARIO=$(windows_path "$scenario") LODESTAR_TEST_START="$WORK:$STARTS" \
-    wine explorer "/desktop=$DESKTOP,800x600" "$(sed 's/^"\(.*\)"$/\1/' <<<"$command")" >>"$WORK/desktop.log" 2>&1 &
+    wine explorer "/desktop=$DESKTOP,800x600" "$unquoted" >>"$WORK/desktop.log" 2>&1 &
 tray_user --timeout 60000 find hidden || fail "lodestar started from the Run value did not run"
 
 msiexec /i "$(windows_path "$rebuilt_msi")"
