@@ -16,7 +16,6 @@
 # LODESTAR_SIGN_PASSWORD if the token needs one); --timestamp URL adds an
 # RFC 3161 time stamp. --url URL is where the package will be downloaded from.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 usage() {
   cat >&2 <<'USAGE'
@@ -27,9 +26,9 @@ USAGE
   exit 2
 }
 
-build_dir=build/windows
+build_dir=""
 version=""
-dist=dist
+dist=""
 url=""
 sign=false pfx="" pkcs11_module="" pkcs11_key="" pkcs11_cert="" timestamp=""
 while [ $# -gt 0 ]; do
@@ -53,6 +52,13 @@ while [ $# -gt 0 ]; do
     --timestamp) timestamp=$value ;;
   esac
 done
+
+# Paths given are the caller's; the script works from the source tree.
+[ -z "$pfx" ] || pfx=$(realpath -m -- "$pfx")
+[ -z "$build_dir" ] || build_dir=$(realpath -m -- "$build_dir")
+[ -z "$dist" ] || dist=$(realpath -m -- "$dist")
+cd "$(dirname "$0")/.."
+dist=${dist:-dist}
 
 fail() { echo "$1: $2" >&2; exit 1; }
 
@@ -88,7 +94,8 @@ sign_file() {
   mv "$signed" "$file"
 }
 
-if [ "$build_dir" = build/windows ]; then
+if [ -z "$build_dir" ]; then
+  build_dir=build/windows
   [ -f build/windows/CMakeCache.txt ] || cmake --preset windows >/dev/null
   cmake --build --preset windows --target lodestar skyprobe
 else
