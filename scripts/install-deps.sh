@@ -19,6 +19,7 @@
 #   nlohmann-json3-dev               the simulator's reading of gpsd's JSON (header-only, both builds)
 #   gpsd                             the gpsd tests, the gpsd soak and scripts/gpsd_replay.py
 #   python3                          scripts/gpsd_replay.py and the gpsd tests (/usr/bin/python3)
+#   python3-yaml                     the release test, which reads the winget manifest
 #   wixl msitools                    the Windows Installer package (wixl builds it; msiinfo, msibuild and
 #                                    msiextract adjust and read its tables in the release and its tests)
 #   osslsigncode openssl             signing the release (osslsigncode), and the signing tests' throw-away
@@ -32,5 +33,5 @@ apt-get install -y --no-install-recommends \
   cmake ninja-build g++ libgtest-dev libgmock-dev zlib1g-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
   wine64 wine xvfb xauth xdotool imagemagick imagemagick-6.q16 x11-utils mawk zip valgrind locales \
-  nlohmann-json3-dev gpsd python3 \
+  nlohmann-json3-dev gpsd python3 python3-yaml \
   wixl msitools osslsigncode openssl clang-15 libfuzzer-15-dev libxml2-utils

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/build.sh native native-asan windows
 ctest --preset native -j2
 ctest --preset native-asan -j2
-ctest --preset windows -L wine
+ctest --preset windows -L 'wine|release'
