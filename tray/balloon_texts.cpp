@@ -16,6 +16,8 @@ std::string SystemReason(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return "The disk is full.";
+    case ERROR_FILE_TOO_LARGE:
+        return "The file is too large.";
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
         return "The folder does not exist.";

@@ -1,9 +1,13 @@
 #include "gpx_file.h"
 
+#include <cstring>
+
 namespace {
 
 // How much of the end of an existing file is searched for its closing tag.
 constexpr DWORD kEndSearchBytes = 4096;
+// A new file is written under this suffix, then renamed.
+const wchar_t kNewSuffix[] = L".new";
 
 LogFault SystemFault(DWORD error, const std::wstring& path) { return {LogFault::SystemError, error, path}; }
 
@@ -22,20 +26,21 @@ bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n")
 std::optional<LogFault> GpxFile::Append(const std::wstring& folder, const std::wstring& name,
                                         const std::string& point, bool newSegment, const std::string& trackName) {
     const std::wstring path = JoinPath(folder, name);
-    if (m_file != INVALID_HANDLE_VALUE && path != m_path) Close();
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (path != m_path) {
+        Close();
         if (auto fault = Open(folder, path)) return fault;
+    }
 
     std::string text;
-    const std::string restore = m_trackOpen ? std::string(kGpxTail) : m_end;
     if (!m_trackOpen)
-        text = (m_end.empty() ? GpxHeader() : std::string()) + GpxTrackStart(trackName);
+        text = (m_new ? GpxHeader() : std::string()) + GpxTrackStart(trackName);
     else if (newSegment)
         text = GpxSegmentBreak();
     text += point;
     const LONGLONG pointEnd = m_tailAt + static_cast<LONGLONG>(text.size());
     text += kGpxTail;
-    if (auto fault = WriteAt(m_tailAt, text, restore)) {
+    auto fault = m_new ? Create(text) : WriteAt(m_tailAt, text, m_trackOpen ? std::string(kGpxTail) : m_end);
+    if (fault) {
         Close();
         return fault;
     }
@@ -47,11 +52,12 @@ std::optional<LogFault> GpxFile::Append(const std::wstring& folder, const std::w
 void GpxFile::Close() {
     if (m_file != INVALID_HANDLE_VALUE) ::CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
+    m_path.clear();
     m_trackOpen = false;
 }
 
-// An empty or new file is written from its start; an existing one gets the
-// new track before its closing tag, which must end it.
+// An existing file gets the new track before its closing tag, which must end
+// it; a missing or empty one is made anew.
 std::optional<LogFault> GpxFile::Open(const std::wstring& folder, const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -60,22 +66,30 @@ std::optional<LogFault> GpxFile::Open(const std::wstring& folder, const std::wst
     } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return LogFault{LogFault::NotAFolder, 0, folder};
     }
+    // Left by a run that ended while making the file.
+    ::DeleteFileW((path + kNewSuffix).c_str());
 
-    m_file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE) return SystemFault(::GetLastError(), path);
     m_path = path;
-    m_trackOpen = false;
+    m_tailAt = 0;
     m_end.clear();
-
+    m_file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_file, &size)) {
+    if (m_file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+        m_new = true;
+        return std::nullopt;
+    }
+    if (m_file == INVALID_HANDLE_VALUE || !::GetFileSizeEx(m_file, &size)) {
         const DWORD error = ::GetLastError();
         Close();
         return SystemFault(error, path);
     }
-    m_tailAt = 0;
-    if (size.QuadPart == 0) return std::nullopt;
+    m_new = size.QuadPart == 0;
+    if (m_new) {
+        ::CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+        return std::nullopt;
+    }
 
     const DWORD searched = size.QuadPart < kEndSearchBytes ? static_cast<DWORD>(size.QuadPart) : kEndSearchBytes;
     std::string end(searched, '\0');
@@ -89,12 +103,34 @@ std::optional<LogFault> GpxFile::Open(const std::wstring& folder, const std::wst
         return SystemFault(error, path);
     }
     const size_t closing = end.rfind(kGpxEnd);
-    if (closing == std::string::npos || !IsBlank(end.substr(closing + sizeof kGpxEnd - 1))) {
+    if (closing == std::string::npos || !IsBlank(end.substr(closing + std::strlen(kGpxEnd)))) {
         Close();
         return LogFault{LogFault::NotAGpxFile, 0, path};
     }
     m_tailAt = at.QuadPart + static_cast<LONGLONG>(closing);
     m_end = end.substr(closing);
+    return std::nullopt;
+}
+
+std::optional<LogFault> GpxFile::Create(const std::string& text) {
+    const std::wstring copy = m_path + kNewSuffix;
+    HANDLE file = ::CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return SystemFault(::GetLastError(), m_path);
+    DWORD written = 0;
+    const bool whole = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                       written == text.size() && ::FlushFileBuffers(file);
+    DWORD error = whole ? ERROR_SUCCESS : ::GetLastError();
+    ::CloseHandle(file);
+    if (whole && !::MoveFileExW(copy.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = ::GetLastError();
+    if (!whole || error != ERROR_SUCCESS) {
+        ::DeleteFileW(copy.c_str());
+        return SystemFault(error == ERROR_SUCCESS ? ERROR_DISK_FULL : error, m_path);
+    }
+    m_file = ::CreateFileW(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) return SystemFault(::GetLastError(), m_path);
+    m_new = false;
     return std::nullopt;
 }
 

@@ -29,6 +29,8 @@ public:
 
 private:
     std::optional<LogFault> Open(const std::wstring& folder, const std::wstring& path);
+    // A new file appears whole: written beside, then renamed into place.
+    std::optional<LogFault> Create(const std::string& text);
     // Writes `text` at `offset` and flushes; where that fails, `restore`
     // goes back in its place and the file ends after it again.
     std::optional<LogFault> WriteAt(LONGLONG offset, const std::string& text, const std::string& restore);
@@ -40,4 +42,6 @@ private:
     LONGLONG m_tailAt = 0;
     std::string m_end;
     bool m_trackOpen = false;
+    // The file does not exist yet, or is empty.
+    bool m_new = false;
 };

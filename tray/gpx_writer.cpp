@@ -81,7 +81,7 @@ std::optional<LogFault> GpxWriter::TakeFault() {
     return std::exchange(m_shared->fault, std::nullopt);
 }
 
-bool GpxWriter::Busy() const {
+bool GpxWriter::Idle() const {
     std::lock_guard<std::mutex> guard(m_shared->lock);
-    return !m_shared->queue.empty() || m_shared->writing;
+    return m_shared->queue.empty() && !m_shared->writing && !m_shared->fault;
 }

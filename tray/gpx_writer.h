@@ -30,8 +30,8 @@ public:
     bool Post(GpxWrite write);
     // The first fault since the last call, if any.
     std::optional<LogFault> TakeFault();
-    // Points are waiting or being written.
-    bool Busy() const;
+    // No point waits or is being written, and no fault waits to be taken.
+    bool Idle() const;
 
     struct Shared;
 

@@ -87,4 +87,4 @@ void TrackLog::Write(SteadyTime now, Position position) {
 
 std::optional<LogFault> TrackLog::TakeFault() { return m_writer ? m_writer->TakeFault() : std::nullopt; }
 
-bool TrackLog::Busy() const { return m_writer && m_writer->Busy(); }
+bool TrackLog::Idle() const { return !m_writer || m_writer->Idle(); }

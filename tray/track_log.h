@@ -26,7 +26,8 @@ public:
     std::optional<SteadyTime> NextWriteAt() const;
 
     std::optional<LogFault> TakeFault();
-    bool Busy() const;
+    // Nothing is being written and no fault waits to be taken.
+    bool Idle() const;
 
 private:
     struct Position {

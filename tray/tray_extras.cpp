@@ -7,7 +7,7 @@
 
 namespace {
 
-// How often a busy track log is looked at for a fault to show.
+// How often a track log at work is looked at for a fault to show.
 constexpr auto kBusyLookInterval = std::chrono::milliseconds(250);
 const char kLocationSettings[] = "ms-settings:privacy-location";
 
@@ -114,7 +114,7 @@ void TrayExtras::Schedule(SteadyTime now) {
     if (m_lastBalloon && Due(now)) consider(*m_lastBalloon + std::chrono::seconds(m_settings.holdSeconds));
     if (m_log) {
         consider(m_log->NextWriteAt());
-        if (m_settings.fixBalloons && !m_faultTold && m_log->Busy()) consider(now + kBusyLookInterval);
+        if (m_settings.fixBalloons && !m_faultTold && !m_log->Idle()) consider(now + kBusyLookInterval);
     }
     if (!next) {
         if (m_timerSet) m_owner.KillTimer(TIMER_EXTRAS);
