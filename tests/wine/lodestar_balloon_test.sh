@@ -21,19 +21,12 @@ require_file "$gpx_schema" "the GPX 1.1 schema"
 use_run_prefix "$run_dir"
 LODESTAR_EXE=$(absolute_path "$LODESTAR_EXE") TRAY_USER_EXE=$(absolute_path "$TRAY_USER_EXE")
 icon_index=$(ico_image_index "$ready_ico" 16x16) || fail "$ready_ico holds no 16x16 image"
-icon="$ready_ico[$icon_index]"
+icon="${ready_ico}[$icon_index]"
 
 WORK=$(mktemp -d) || fail "cannot create a temporary directory"
 DESKTOP=lodestar-balloon-$$
 SHOT=$WORK/screen.png
-keep_screenshot() {
-    local status=$?
-    [ $status -ne 0 ] && [ -f "$SHOT" ] && cp "$SHOT" "$run_dir/lodestar_balloon_failed.png" &&
-        echo "last screenshot: $run_dir/lodestar_balloon_failed.png"
-    (exit $status)
-    finish_case
-}
-trap keep_screenshot EXIT
+trap 'keep_failed_screenshot lodestar_balloon_failed.png' EXIT
 
 sensor='[sensor1]
 id = {637d3e4b-20da-4318-b6fc-a100fd003a83}
@@ -46,11 +39,6 @@ printf '[notify]\r\nfix=1\r\n[log]\r\ngpx=tracks\r\n' >"$WORK/app/lodestar.ini"
 
 start_lodestar "$scenario"
 tray_user --timeout 60000 find || fail "lodestar's dialog did not appear"
-desktop_shown() {
-    local id
-    id=$(xdotool search --name "^$DESKTOP - Wine desktop\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && read -r desk_x desk_y desk_w desk_h < <(window_geometry "$id")
-}
 wait_for 60 desktop_shown || fail "no Wine desktop window named $DESKTOP on the X screen"
 # Nothing hovers over the icon: no tooltip is taken for a balloon.
 xdotool mousemove "$desk_x" "$desk_y"
@@ -61,13 +49,7 @@ printf '%sstate = 0\nlatitude = 35.681236\nlongitude = 139.767125\nsatellites_us
     >"$scenario.new"
 mv "$scenario.new" "$scenario"
 
-tray_area="$((desk_w / 2))x48+$((desk_x + desk_w / 2))+$((desk_y + desk_h - 48))"
-icon_shown() {
-    screenshot
-    read -r differing icon_x icon_y < <(find_image "$icon" "$tray_area")
-    [ "${differing:-}" = 0 ]
-}
-wait_for 60 icon_shown || fail "the task bar does not show the ready icon after the fix"
+wait_for 60 tray_icon_shown "$icon" || fail "the task bar does not show the ready icon after the fix"
 echo "the ready icon is shown at $icon_x,$icon_y"
 
 # A window of explorer's that was not there before, above the icon and

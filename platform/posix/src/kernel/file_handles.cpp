@@ -87,39 +87,40 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
     return RegisterKernelObject(new FileObject(fd));
 }
 
-BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
-    if (read) *read = 0;
+namespace {
+
+// Reads or writes until `count` bytes are done, the file ends (a read of
+// nothing) or a call fails; `done` follows the bytes moved.
+template <typename Move>
+BOOL MoveBytes(HANDLE file, DWORD count, LPDWORD done, Move move) {
+    if (done) *done = 0;
     const int fd = Descriptor(file);
     if (fd < 0) return FALSE;
-    DWORD done = 0;
-    while (done < toRead) {
-        const ssize_t got = ::read(fd, static_cast<char*>(buffer) + done, toRead - done);
+    for (DWORD moved = 0; moved < count;) {
+        const ssize_t got = move(fd, moved, count - moved);
         if (got == 0) break;
         if (got < 0) {
             if (errno == EINTR) continue;
             return Fail();
         }
-        done += static_cast<DWORD>(got);
-        if (read) *read = done;
+        moved += static_cast<DWORD>(got);
+        if (done) *done = moved;
     }
     return TRUE;
 }
 
+}  // namespace
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
+    return MoveBytes(file, toRead, read, [&](int fd, DWORD at, DWORD count) {
+        return ::read(fd, static_cast<char*>(buffer) + at, count);
+    });
+}
+
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVOID) {
-    if (written) *written = 0;
-    const int fd = Descriptor(file);
-    if (fd < 0) return FALSE;
-    DWORD done = 0;
-    while (done < toWrite) {
-        const ssize_t put = write(fd, static_cast<const char*>(buffer) + done, toWrite - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return Fail();
-        }
-        done += static_cast<DWORD>(put);
-        if (written) *written = done;
-    }
-    return TRUE;
+    return MoveBytes(file, toWrite, written, [&](int fd, DWORD at, DWORD count) {
+        return write(fd, static_cast<const char*>(buffer) + at, count);
+    });
 }
 
 BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER newPosition, DWORD method) {
