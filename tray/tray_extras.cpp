@@ -13,9 +13,12 @@ const char kLocationSettings[] = "ms-settings:privacy-location";
 
 SteadyTime Now() { return std::chrono::steady_clock::now(); }
 
+// Taken as the program is loaded: the time to the first fix counts from there.
+const SteadyTime kProgramStart = Now();
+
 }  // namespace
 
-TrayExtras::TrayExtras(CWnd& owner, TrayEntry& entry) : m_owner(owner), m_entry(entry), m_start(Now()) {}
+TrayExtras::TrayExtras(CWnd& owner, TrayEntry& entry) : m_owner(owner), m_entry(entry), m_start(kProgramStart) {}
 
 TrayExtras::~TrayExtras() = default;
 
