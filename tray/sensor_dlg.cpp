@@ -1,9 +1,13 @@
 #include "sensor_dlg.h"
 
 #include <sensorsapi.h>
+#include <shellapi.h>
+
+#include <utility>
 
 #include "map_action.h"
 #include "resource.h"
+#include "extras_settings.h"
 #include "sensor_manager_events.h"
 #include "tray_tooltip.h"
 
@@ -28,7 +32,8 @@ END_MESSAGE_MAP()
 CSensorDlg::CSensorDlg()
     : CDialog(IDD_SENSOR_DIALOG, nullptr),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_trayEntry(*this) {
+      m_trayEntry(*this),
+      m_extras(*this, m_trayEntry) {
     LoadSettings();
 }
 
@@ -75,7 +80,10 @@ void CSensorDlg::OnWindowPosChanging(WINDOWPOS* position) {
     position->flags &= ~SWP_SHOWWINDOW;
 }
 
-void CSensorDlg::LoadSettings() { m_settings.Load(); }
+void CSensorDlg::LoadSettings() {
+    m_settings.Load();
+    m_extras.Configure(ReadExtrasSettings(m_settings.Path()));
+}
 
 ULONG CSensorDlg::SaveSettings() {
     HRESULT result = S_OK;
@@ -102,32 +110,45 @@ LRESULT CSensorDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
                                  int satellitesUsed, int satellitesInView) {
+    const ReportExtras extras = std::exchange(m_reportExtras, ReportExtras{});
     m_settings.RecordSensor(id, name);
     if (!m_settings.IsTracked(id)) return 0;
-    ShowTrackedStatus(name, state, latitude, longitude, satellitesUsed, satellitesInView);
+    ShowTrackedStatus({name, state, latitude, longitude, satellitesUsed, satellitesInView, extras});
     return 0;
 }
 
 void CSensorDlg::OnSensorLeft(const GUID& id) {
     if (!m_settings.IsTracked(id)) return;
-    ShowTrackedStatus(m_settings.CatalogName(id), SENSOR_STATE_NOT_AVAILABLE, 0.0, 0.0, 0, 0);
+    TrackedStatus gone;
+    gone.name = m_settings.CatalogName(id);
+    gone.state = SENSOR_STATE_NOT_AVAILABLE;
+    ShowTrackedStatus(gone);
 }
 
-void CSensorDlg::ShowTrackedStatus(const CString& name, long state, double latitude, double longitude,
-                                   int satellitesUsed, int satellitesInView) {
-    const bool ready = state == SENSOR_STATE_READY;
+void CSensorDlg::ShowTrackedStatus(const TrackedStatus& status) {
+    const bool ready = status.state == SENSOR_STATE_READY;
     m_trayEntry.ShowStatus(m_settings.IconFile(ready), m_settings.IconIndex(ready),
                            ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY,
-                           BuildTrayTooltip(name, state, latitude, longitude, satellitesUsed, satellitesInView));
+                           BuildTrayTooltip(status.name, status.state, status.latitude, status.longitude,
+                                            status.satellitesUsed, status.satellitesInView));
+    m_extras.OnTrackedStatus(status);
 }
 
 LRESULT CSensorDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
+    // A click on a balloon is no click on the icon: the gesture never sees it.
+    if (LOWORD(lParam) == NIN_BALLOONUSERCLICK) {
+        m_extras.OnBalloonClick();
+        return 0;
+    }
     FollowClickSteps(m_clickGesture.OnMouse(LOWORD(lParam)));
     return 0;
 }
 
 LRESULT CSensorDlg::OnTrayTimer(WPARAM timerId, LPARAM) {
-    FollowClickSteps(m_clickGesture.OnTimer(timerId));
+    if (timerId == TIMER_EXTRAS)
+        m_extras.OnTimer();
+    else
+        FollowClickSteps(m_clickGesture.OnTimer(timerId));
     return Default();
 }
 
@@ -169,6 +190,7 @@ void CSensorDlg::OnExitCommand() {
 LRESULT CSensorDlg::OnEndSession(WPARAM ending, LPARAM) {
     if (!ending) return 0;
     SetTrayEntry(false);
+    m_extras.Finish();
     SaveSettings();
     EndDialog(IDOK);
     return 0;

@@ -9,7 +9,9 @@
 
 #include "click_gesture.h"
 #include "settings.h"
+#include "tracked_status.h"
 #include "tray_entry.h"
+#include "tray_extras.h"
 
 class CSensorManagerEvents;
 
@@ -22,6 +24,9 @@ public:
     // its state in the tray. Always returns 0.
     virtual ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
                                  int satellitesUsed, int satellitesInView);
+    // The report values beyond those OnSensorStatus takes, for the status
+    // that follows.
+    void SetReportExtras(const ReportExtras& extras) { m_reportExtras = extras; }
     // A sensor left: the tracked one is shown as not available under the
     // name the catalog knows; the catalog keeps it.
     void OnSensorLeft(const GUID& id);
@@ -59,8 +64,7 @@ protected:
 
 private:
     void LoadSettings();
-    void ShowTrackedStatus(const CString& name, long state, double latitude, double longitude, int satellitesUsed,
-                           int satellitesInView);
+    void ShowTrackedStatus(const TrackedStatus& status);
     void FollowClickSteps(const ClickSteps& steps);
 
     HICON m_hIcon;
@@ -68,4 +72,6 @@ private:
     std::unique_ptr<CSensorManagerEvents> m_registry;
     ClickGesture m_clickGesture;
     TrayEntry m_trayEntry;
+    TrayExtras m_extras;
+    ReportExtras m_reportExtras;
 };

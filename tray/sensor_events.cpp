@@ -16,6 +16,7 @@ struct LatestValues {
     double longitude = 0.0;
     int satellitesUsed = 0;
     int satellitesInView = 0;
+    ReportExtras extras;
 };
 
 // `result` receives the result of the last data call.
@@ -31,6 +32,10 @@ LatestValues ReadLatestValues(ISensor* sensor, HRESULT& result) {
         values.satellitesUsed = *value;
     if (auto value = ReadReportInt(data, SENSOR_DATA_TYPE_SATELLITES_IN_VIEW, &result))
         values.satellitesInView = *value;
+    // Read after the others and without touching `result`: the call's
+    // result stays that of the satellites in view.
+    values.extras.altitude = ReadReportDouble(data, SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS);
+    values.extras.errorRadius = ReadReportDouble(data, SENSOR_DATA_TYPE_ERROR_RADIUS_METERS);
     return values;
 }
 
@@ -99,8 +104,10 @@ HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
 
     HRESULT hr = S_OK;
     const LatestValues values = ReadLatestValues(sensor, hr);
-    if (m_dialog)
+    if (m_dialog) {
+        m_dialog->SetReportExtras(values.extras);
         m_dialog->OnSensorStatus(id, name, state, values.latitude, values.longitude, values.satellitesUsed,
                                  values.satellitesInView);
+    }
     return hr;
 }

@@ -35,6 +35,8 @@ public:
 
     const SensorCatalog& Catalog() const { return m_catalog; }
     const GUID& TrackedSensorId() const { return m_sensorId; }
+    // The settings file, known once loaded.
+    const std::wstring& Path() const { return m_path; }
 
 private:
     void Write(const std::wstring& path) const;

@@ -9,6 +9,8 @@ namespace {
 
 const char kDetectingTip[] = "Detecting Senser...";
 constexpr DWORD kRetryDelayMs = 2000;
+// Only systems before Vista read it; later ones take the user's setting.
+constexpr UINT kBalloonTimeoutMs = 10000;
 // ExtractIcon's answer for a file that is no icon container at all.
 const HICON kNotAnIconContainer = reinterpret_cast<HICON>(1);
 
@@ -84,6 +86,20 @@ void TrayEntry::Restore() {
     NOTIFYICONDATAA record;
     PrepareShownRecord(record);
     if (!::Shell_NotifyIconA(NIM_ADD, &record)) ::Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
+void TrayEntry::ShowBalloon(const char* title, const char* text, DWORD icon) {
+    if (!m_shown) return;
+    NOTIFYICONDATAA record;
+    PrepareRecord(record);
+    record.uFlags = NIF_INFO;
+    CopyTrayText(record.szInfoTitle, sizeof record.szInfoTitle, title);
+    CopyTrayText(record.szInfo, sizeof record.szInfo, text);
+    record.uTimeout = kBalloonTimeoutMs;
+    // Not in the user's quiet time, the first hour after a new account's
+    // first sign-in.
+    record.dwInfoFlags = icon | NIIF_RESPECT_QUIET_TIME;
+    ::Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
 // Icons extracted from a file are ours to destroy once the tray shows

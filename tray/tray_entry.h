@@ -25,6 +25,9 @@ public:
     void ShowStatus(const CString& iconFile, int iconIndex, UINT builtinId, const CString& tip);
     // The shell restarted: the entry comes back as it was.
     void Restore();
+    // Shows a balloon of `title` and `text` at the entry, cut as the tooltip
+    // is; `icon` is one of the NIIF_ icons. Icon and tooltip stay as they are.
+    void ShowBalloon(const char* title, const char* text, DWORD icon);
 
 private:
     void PrepareRecord(NOTIFYICONDATAA& record) const;

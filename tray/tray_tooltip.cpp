@@ -19,8 +19,8 @@ CString BuildTrayTooltip(const CString& name, long state, double latitude, doubl
     return tip;
 }
 
-void CopyTrayTip(CHAR (&field)[128], const char* text) {
-    constexpr size_t kLimit = sizeof field - 1;
+void CopyTrayText(CHAR* field, size_t size, const char* text) {
+    const size_t kLimit = size - 1;
     size_t length = std::strlen(text);
     if (length > kLimit) {
         const void* lineEnd = std::memchr(text, '\n', kLimit + 1);

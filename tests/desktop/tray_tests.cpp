@@ -121,6 +121,36 @@ TEST_F(TrayTest, TrayInput_PostsTheCallbackWithIdAndMouseMessageToTheNewestEntry
     EXPECT_TRUE(errors.lines.empty());
 }
 
+// A balloon prints its title and text alone when nothing else changes; it
+// can be clicked once, and only while it is shown.
+TEST_F(TrayTest, Balloon_PrintsInfoLineAndTakesOneClick) {
+    auto data = Record(hwnd, 128, NIF_MESSAGE | NIF_ICON | NIF_TIP, app, "tip");
+    Shell_NotifyIconA(NIM_ADD, &data);
+    data = Record(hwnd, 128, NIF_INFO, nullptr, nullptr);
+    std::strcpy(data.szInfoTitle, "Position fix");
+    std::strcpy(data.szInfo, "Sensor name : GPS\nafter 4 s");
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &data));
+    data.uFlags = NIF_INFO | NIF_TIP;
+    std::strcpy(data.szTip, "new tip");
+    std::strcpy(data.szInfo, "a\\b");
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &data));
+    EXPECT_EQ(events.lines, (std::vector<std::string>{
+                                "tray add 128 icon=app tip=tip",
+                                "tray modify 128 info=Position fix\\nSensor name : GPS\\nafter 4 s",
+                                "tray modify 128 icon=app tip=new tip",
+                                "tray modify 128 info=Position fix\\na\\\\b",
+                            }));
+
+    std::vector<LPARAM> notifications;
+    dialog.onMessage = [&](TestDialog&, UINT message, WPARAM, LPARAM lParam) {
+        if (message == kTrayNotify) notifications.push_back(lParam);
+    };
+    Type("tray balloonclick\ntray balloonclick\ncommand 2\n");
+    dialog.RunModal();
+    EXPECT_EQ(notifications, std::vector<LPARAM>{NIN_BALLOONUSERCLICK});
+    EXPECT_EQ(errors.lines, std::vector<std::string>{"error: tray: no balloon is shown"});
+}
+
 TEST_F(TrayTest, TrayInput_WithoutAnEntry_PrintsAnError) {
     Type("tray lbuttondown\ncommand 2\n");
     dialog.RunModal();

@@ -8,12 +8,11 @@ LodestarSession::LodestarSession(const std::string& scenario) {
     if (!scenario.empty()) WriteFile(ScenarioFile(), scenario);
 }
 
-std::unique_ptr<ChildProcess> LodestarSession::Start() {
+std::unique_ptr<ChildProcess> LodestarSession::Start(std::map<std::string, std::string> environment) {
     const bool hasScenario = std::filesystem::exists(ScenarioFile());
-    return std::make_unique<ChildProcess>(
-        program, dir.Path(),
-        std::map<std::string, std::string>{{"XDG_RUNTIME_DIR", runtimeDir.Path()},
-                                           {"SENSORSIM_SCENARIO", hasScenario ? ScenarioFile() : ""}});
+    environment.emplace("XDG_RUNTIME_DIR", runtimeDir.Path());
+    environment.emplace("SENSORSIM_SCENARIO", hasScenario ? ScenarioFile() : "");
+    return std::make_unique<ChildProcess>(program, dir.Path(), environment);
 }
 
 void LodestarSession::EditScenario(const std::string& scenario) {

@@ -14,7 +14,8 @@ public:
     // content of the simulated receiver's scenario file (empty: none).
     explicit LodestarSession(const std::string& scenario = {});
 
-    std::unique_ptr<ChildProcess> Start();
+    // `environment` adds to or overrides the session's variables.
+    std::unique_ptr<ChildProcess> Start(std::map<std::string, std::string> environment = {});
     std::string SettingsFile() const { return dir.File("lodestar.ini"); }
     std::string ScenarioFile() const { return dir.File("scenario.ini"); }
     // Rewrites the scenario so that the simulator sees a change.

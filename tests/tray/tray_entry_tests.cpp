@@ -118,4 +118,34 @@ TEST_F(TrayEntryTest, AddFailingOnce_RetryModifiesOrAddsWithoutAMessage) {
     EXPECT_EQ(events.str(), "tray add 128" + detecting);
 }
 
+// A balloon is cut as the tooltip is, to the shell's 255 bytes of text:
+// whole lines, else whole characters; the tooltip stays as it was.
+TEST_F(TrayEntryTest, FixBalloon_IsCutToWholeLinesOrCharactersAndLeavesTheTooltip) {
+    WriteFile(settingsPath, "[notify]\r\nfix=1\r\n");
+    std::string accented;
+    for (int i = 0; i < 150; ++i) accented += "\xC3\xA9";
+    struct Case {
+        std::string name, text;
+    } cases[] = {
+        // 254 bytes up to the longitude; the satellites line would pass 255.
+        {std::string(200, 'N'),
+         "Sensor name : " + std::string(200, 'N') + "\\nlatitude:35.000000\\nlongitude:139.000000"},
+        // One line of 314 bytes: cut before the character that would pass 255.
+        {accented, "Sensor name : " + accented.substr(0, 240)},
+    };
+    for (const Case& c : cases) {
+        RecordingDialog dialog;
+        dialog.passToTray = true;
+        dialog.SetTrayEntry(true);
+        events.str("");
+        dialog.OnSensorStatus(kTrackedId, c.name.c_str(), 0, 35.0, 139.0, 7, 11);
+        const std::string out = events.str();
+        const auto balloon = out.find("tray modify 128 info=Position fix\\n");
+        ASSERT_NE(balloon, std::string::npos) << out;
+        EXPECT_EQ(out.substr(balloon), "tray modify 128 info=Position fix\\n" + c.text + "\n");
+        EXPECT_EQ(desktop::TrayEntries().at(0).tip.rfind("Sensor name : ", 0), 0u);
+        dialog.SetTrayEntry(false);
+    }
+}
+
 }  // namespace

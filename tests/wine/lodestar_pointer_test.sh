@@ -28,35 +28,15 @@ icon="$ready_ico[$icon_index]"
 WORK=$(mktemp -d) || fail "cannot create a temporary directory"
 DESKTOP=lodestar-pointer-$$
 SHOT=$WORK/screen.png
-# A failed case leaves its last screenshot in RUN_DIR to look at.
-keep_screenshot() {
-    local status=$?
-    [ $status -ne 0 ] && [ -f "$SHOT" ] && cp "$SHOT" "$run_dir/lodestar_pointer_failed.png" &&
-        echo "last screenshot: $run_dir/lodestar_pointer_failed.png"
-    (exit $status)
-    finish_case
-}
-trap keep_screenshot EXIT
+trap 'keep_failed_screenshot lodestar_pointer_failed.png' EXIT
 
 start_lodestar "$scenario"
 tray_user --timeout 60000 find || fail "lodestar's dialog did not appear"
 
-desktop_shown() {
-    local id
-    id=$(xdotool search --name "^$DESKTOP - Wine desktop\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && read -r desk_x desk_y desk_w desk_h < <(window_geometry "$id")
-}
 wait_for 60 desktop_shown || fail "no Wine desktop window named $DESKTOP on the X screen"
 echo "Wine desktop: ${desk_w}x${desk_h} at $desk_x,$desk_y"
 
-# The notification area is at the right end of the task bar, at the bottom.
-tray_area="$((desk_w / 2))x48+$((desk_x + desk_w / 2))+$((desk_y + desk_h - 48))"
-icon_shown() {
-    screenshot
-    read -r differing icon_x icon_y < <(find_image "$icon" "$tray_area")
-    [ "${differing:-}" = 0 ]
-}
-wait_for 60 icon_shown ||
+wait_for 60 tray_icon_shown "$icon" ||
     fail "the task bar does not show the 16x16 image of $ready_ico${differing:+ (closest at $icon_x,$icon_y: $differing pixels differ)}"
 echo "the ready icon is shown at $icon_x,$icon_y"
 xdotool mousemove $((icon_x + 8)) $((icon_y + 8))

@@ -114,3 +114,30 @@ dark_box() {
               } }
             END { if (found) print x0 + left, y0 + top, x1 - x0 + 1, y1 - y0 + 1 }'
 }
+
+# The EXIT trap of a case that reads the screen: a failed case leaves its last
+# screenshot in RUN_DIR as NAME to look at; then the case is finished.
+#   trap 'keep_failed_screenshot NAME' EXIT
+keep_failed_screenshot() {
+    local status=$?
+    [ $status -ne 0 ] && [ -f "$SHOT" ] && cp "$SHOT" "$run_dir/$1" && echo "last screenshot: $run_dir/$1"
+    (exit $status)
+    finish_case
+}
+
+# Whether the Wine desktop DESKTOP is on the X screen; sets desk_x desk_y
+# desk_w desk_h.
+desktop_shown() {
+    local id
+    id=$(xdotool search --name "^$DESKTOP - Wine desktop\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && read -r desk_x desk_y desk_w desk_h < <(window_geometry "$id")
+}
+
+# Whether the notification area, at the right end of the desktop's task bar,
+# shows the image ICON pixel for pixel; sets icon_x icon_y (where it matches
+# best) and differing (how many pixels differ there).
+tray_icon_shown() {
+    screenshot
+    read -r differing icon_x icon_y < <(find_image "$1" "$((desk_w / 2))x48+$((desk_x + desk_w / 2))+$((desk_y + desk_h - 48))")
+    [ "${differing:-}" = 0 ]
+}

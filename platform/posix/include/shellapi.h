@@ -32,6 +32,20 @@ typedef struct _NOTIFYICONDATAA {
 #define NIF_MESSAGE 0x00000001
 #define NIF_ICON 0x00000002
 #define NIF_TIP 0x00000004
+#define NIF_INFO 0x00000010
+
+// Balloon icons and flags (dwInfoFlags).
+#define NIIF_NONE 0x00000000
+#define NIIF_INFO 0x00000001
+#define NIIF_WARNING 0x00000002
+#define NIIF_ERROR 0x00000003
+#define NIIF_RESPECT_QUIET_TIME 0x00000080
+
+// Balloon events, sent as the entry's callback message.
+#define NIN_BALLOONSHOW (WM_USER + 2)
+#define NIN_BALLOONHIDE (WM_USER + 3)
+#define NIN_BALLOONTIMEOUT (WM_USER + 4)
+#define NIN_BALLOONUSERCLICK (WM_USER + 5)
 
 extern "C" {
 BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data);

@@ -45,6 +45,32 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newFile, BOOL failIfExists);
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags);
 BOOL DeleteFileW(LPCWSTR fileName);
 
+// Open files by handle: enough to keep a log file open and write it in place.
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+typedef union _LARGE_INTEGER {
+    LONGLONG QuadPart;
+} LARGE_INTEGER, *PLARGE_INTEGER;
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVOID overlapped);
+BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER newPosition, DWORD method);
+BOOL GetFileSizeEx(HANDLE file, PLARGE_INTEGER size);
+BOOL SetEndOfFile(HANDLE file);
+BOOL FlushFileBuffers(HANDLE file);
+BOOL CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES attributes);
+
 // The next character of 8-bit text in the ANSI code page (UTF-8 here).
 LPSTR CharNextA(LPCSTR text);
 

@@ -1,5 +1,6 @@
 // Input commands: each line is a verb and its argument.
 //   tray <mouse>          the latest tray entry's callback message
+//   tray balloonclick     a click on the latest tray entry's balloon
 //   key return|space|escape   a key press for the active dialog
 //   command <id>          WM_COMMAND for the active dialog
 //   choose <id>|none      the answer to the open popup menu
@@ -12,6 +13,8 @@
 #include "desktop_session.h"
 #include "desktop_tray.h"
 #include "desktop_windows.h"
+
+#include <shellapi.h>
 
 #include <charconv>
 #include <optional>
@@ -29,6 +32,7 @@ struct NamedValue {
 constexpr NamedValue kMouseMessages[] = {
     {"lbuttondown", WM_LBUTTONDOWN}, {"lbuttonup", WM_LBUTTONUP}, {"lbuttondblclk", WM_LBUTTONDBLCLK},
     {"rbuttondown", WM_RBUTTONDOWN}, {"rbuttonup", WM_RBUTTONUP}, {"rbuttondblclk", WM_RBUTTONDBLCLK},
+    {"balloonclick", NIN_BALLOONUSERCLICK},
 };
 
 // Virtual key and scan code of each key a user can press.
@@ -69,6 +73,8 @@ void TrayCommand(std::string_view argument) {
     const TrayEntry* entry = LatestTrayEntry();
     if (!entry) return WriteError("tray: there is no tray entry");
     if (!entry->callbackMessage) return WriteError("tray: the tray entry has no callback message");
+    // Only a balloon that is shown can be clicked; the click closes it.
+    if (*mouse == NIN_BALLOONUSERCLICK && !CloseLatestBalloon()) return WriteError("tray: no balloon is shown");
     if (!PostMessageA(entry->window, entry->callbackMessage, entry->id, static_cast<LPARAM>(*mouse)))
         WriteError("tray: the tray entry's window is gone");
 }

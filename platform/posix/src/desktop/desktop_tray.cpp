@@ -40,6 +40,18 @@ void Apply(TrayEntry& entry, const NOTIFYICONDATAA& data) {
     if (data.uFlags & NIF_MESSAGE) entry.callbackMessage = data.uCallbackMessage;
     if (data.uFlags & NIF_ICON) entry.icon = data.hIcon;
     if (data.uFlags & NIF_TIP) CopyTip(entry, data.szTip);
+    // An empty text takes the balloon away.
+    if (data.uFlags & NIF_INFO) entry.balloonShown = data.szInfo[0] != '\0';
+}
+
+// A balloon: its title and text, each cut where the shell cuts it.
+void WriteBalloonEvent(const char* action, const TrayEntry& entry, const NOTIFYICONDATAA& data) {
+    std::string line;
+    ((line += "tray ") += action) += ' ';
+    (line += std::to_string(entry.id)) += " info=";
+    AppendEscaped(line, std::string(data.szInfoTitle, strnlen(data.szInfoTitle, sizeof data.szInfoTitle - 1)) + '\n' +
+                            std::string(data.szInfo, strnlen(data.szInfo, sizeof data.szInfo - 1)));
+    WriteEvent(line);
 }
 
 void WriteEntryEvent(const char* action, const TrayEntry& entry) {
@@ -52,9 +64,21 @@ void WriteEntryEvent(const char* action, const TrayEntry& entry) {
     WriteEvent(line);
 }
 
+// A call that only shows a balloon prints the balloon alone.
+void WriteChangeEvents(const char* action, const TrayEntry& entry, const NOTIFYICONDATAA& data) {
+    if (!(data.uFlags & NIF_INFO) || (data.uFlags & ~NIF_INFO)) WriteEntryEvent(action, entry);
+    if (data.uFlags & NIF_INFO) WriteBalloonEvent(action, entry, data);
+}
+
 }  // namespace
 
 const TrayEntry* LatestTrayEntry() { return entries.empty() ? nullptr : &entries.back(); }
+
+bool CloseLatestBalloon() {
+    if (entries.empty() || !entries.back().balloonShown) return false;
+    entries.back().balloonShown = false;
+    return true;
+}
 
 void ForgetTrayEntries() { entries.clear(); }
 
@@ -100,13 +124,13 @@ BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
             added.id = data->uID;
             Apply(added, *data);
             entries.push_back(added);
-            WriteEntryEvent("add", entries.back());
+            WriteChangeEvents("add", entries.back(), *data);
             return TRUE;
         }
         case NIM_MODIFY:
             if (entry == entries.end()) break;
             Apply(*entry, *data);
-            WriteEntryEvent("modify", *entry);
+            WriteChangeEvents("modify", *entry, *data);
             return TRUE;
         case NIM_DELETE:
             if (entry == entries.end()) break;

@@ -1,0 +1,23 @@
+// One status of the tracked sensor, as the extras beyond the tray icon take
+// it: what the tooltip shows plus the report's values it does not.
+#pragma once
+
+#include <afxwin.h>
+
+#include <optional>
+
+// Values of a sensor's latest report beyond those the tray shows.
+struct ReportExtras {
+    std::optional<double> altitude;
+    std::optional<double> errorRadius;
+};
+
+struct TrackedStatus {
+    CString name;
+    long state = 0;
+    double latitude = 0.0;
+    double longitude = 0.0;
+    int satellitesUsed = 0;
+    int satellitesInView = 0;
+    ReportExtras extras;
+};
