@@ -35,12 +35,14 @@ nlohmann::ordered_json NameJson(const SensorName& name) { return name ? nlohmann
 
 nlohmann::ordered_json ValuesJson(const std::vector<ReportValue>& values) {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
-    for (const ReportValue& value : values) json[Utf8(value.field)] = value.value;
+    json.get_ref<nlohmann::ordered_json::object_t&>().reserve(values.size());
+    for (const ReportValue& value : values) json[value.key] = value.value;
     return json;
 }
 
 nlohmann::ordered_json SensorJson(const SensorReading& sensor) {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    json.get_ref<nlohmann::ordered_json::object_t&>().reserve(8);
     if (sensor.id) json["id"] = Utf8(GuidText(*sensor.id));
     json["name"] = NameJson(sensor.name);
     if (sensor.type) json["type"] = Utf8(*sensor.type);
@@ -68,22 +70,20 @@ nlohmann::ordered_json LocationJson(const LocationReading& location) {
 }
 
 std::string JsonLine(const nlohmann::ordered_json& document) {
-    const std::string text = document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    std::string line;
-    line.reserve(text.size() + 1);
+    std::string text = document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    // The serializer escapes C0 controls only. Outside strings JSON is ASCII
+    // without DEL, so DEL and C1 (U+0080..U+009F, C2 80..C2 9F in UTF-8)
+    // can only be string contents.
     for (size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte != 0x7f && byte != 0xc2) continue;
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        // Outside strings JSON is ASCII without DEL: these are string contents.
-        if (byte == 0x7f || (byte == 0xc2 && next >= 0x80 && next <= 0x9f)) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte == 0x7f ? 0x7f : next);
-            line += escape;
-            if (byte == 0xc2) ++i;
-            continue;
-        }
-        line += text[i];
+        if (byte == 0xc2 && (next < 0x80 || next > 0x9f)) continue;
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", byte == 0x7f ? 0x7f : next);
+        text.replace(i, byte == 0x7f ? 1 : 2, escape);
+        i += 5;
     }
-    line += '\n';
-    return line;
+    text += '\n';
+    return text;
 }

@@ -13,19 +13,20 @@
 namespace {
 
 struct ReportField {
-    const PROPERTYKEY* key;
+    const PROPERTYKEY* property;
+    const char* key;
     const wchar_t* field;
     const wchar_t* line;
 };
 
 const ReportField kReportFields[] = {
-    {&SENSOR_DATA_TYPE_LATITUDE_DEGREES, L"SENSOR_DATA_TYPE_LATITUDE_DEGREES",
+    {&SENSOR_DATA_TYPE_LATITUDE_DEGREES, "SENSOR_DATA_TYPE_LATITUDE_DEGREES", L"SENSOR_DATA_TYPE_LATITUDE_DEGREES",
      L"SENSOR_DATA_TYPE_LATITUDE_DEGREES : %f\n"},
-    {&SENSOR_DATA_TYPE_LONGITUDE_DEGREES, L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES",
+    {&SENSOR_DATA_TYPE_LONGITUDE_DEGREES, "SENSOR_DATA_TYPE_LONGITUDE_DEGREES", L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES",
      L"SENSOR_DATA_TYPE_LONGITUDE_DEGREES: %f\n"},
-    {&SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS, L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS",
+    {&SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS, "SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS", L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS",
      L"SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS: %f\n"},
-    {&SENSOR_DATA_TYPE_ERROR_RADIUS_METERS, L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS",
+    {&SENSOR_DATA_TYPE_ERROR_RADIUS_METERS, "SENSOR_DATA_TYPE_ERROR_RADIUS_METERS", L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS",
      L"SENSOR_DATA_TYPE_ERROR_RADIUS_METERS: %f\n"},
 };
 
@@ -54,7 +55,8 @@ SensorName ReadSensorName(ISensor* sensor) {
 std::vector<ReportValue> ReadReportValues(ISensorDataReport* report) {
     std::vector<ReportValue> values;
     for (const ReportField& field : kReportFields)
-        if (auto value = ReadReportDouble(report, *field.key)) values.push_back({field.field, field.line, *value});
+        if (auto value = ReadReportDouble(report, *field.property))
+            values.push_back({field.key, field.field, field.line, *value});
     return values;
 }
 

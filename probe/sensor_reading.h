@@ -12,7 +12,8 @@ using SensorName = std::optional<std::wstring>;
 
 // One value of a data report that the report shows: a double returned as VT_R8.
 struct ReportValue {
-    const wchar_t* field;  // the Sensor API's name of the value
+    const char* key;       // the Sensor API's name of the value
+    const wchar_t* field;  // the same, wide
     const wchar_t* line;   // the report's line for it, "%f" for the value
     double value;
 };

@@ -59,22 +59,21 @@ HANDLE CreateEventW(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, 
     return RegisterKernelObject(event);
 }
 
-BOOL SetEvent(HANDLE handle) {
+namespace {
+
+template <class Change>
+BOOL ChangeEvent(HANDLE handle, Change change) {
     EventObject* event = FindEvent(handle);
     if (event == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    event->Set();
+    change(*event);
     return TRUE;
 }
 
-BOOL ResetEvent(HANDLE handle) {
-    EventObject* event = FindEvent(handle);
-    if (event == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    event->Reset();
-    return TRUE;
-}
+}  // namespace
+
+BOOL SetEvent(HANDLE handle) { return ChangeEvent(handle, [](EventObject& event) { event.Set(); }); }
+
+BOOL ResetEvent(HANDLE handle) { return ChangeEvent(handle, [](EventObject& event) { event.Reset(); }); }
