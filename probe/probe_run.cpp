@@ -22,7 +22,9 @@ constexpr int kExitNoReadySensor = 1;
 
 struct WaitOutcome {
     bool ready = false;
-    std::chrono::duration<double> took{};
+    std::chrono::milliseconds took{};
+
+    double Seconds() const { return static_cast<double>(took.count()) / 1000.0; }
 };
 
 bool AnyReadyWithPosition(ISensorManager* manager) {
@@ -42,7 +44,7 @@ WaitOutcome WaitForReadySensor(ISensorManager* manager, SensorWatch& watch, std:
         if (outcome.ready || StopOnControl::Requested()) break;
         if (!WaitDispatching(watch.WakeEvent(), start + limit)) break;
     }
-    outcome.took = std::chrono::steady_clock::now() - start;
+    outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     return outcome;
 }
 
@@ -99,14 +101,14 @@ int RunProbe(const ProbeOptions& options) {
         if (manager) report["sensors"] = nlohmann::ordered_json::array();
         for (const SensorReading& sensor : sensors) report["sensors"].push_back(SensorJson(sensor));
         report["location"] = LocationJson(location);
-        if (waited) report["wait"] = {{"seconds", waited->took.count()}, {"ready", waited->ready}};
+        if (waited) report["wait"] = {{"seconds", waited->Seconds()}, {"ready", waited->ready}};
         report["exit_code"] = exitCode;
         WriteUtf8Output(JsonLine(report));
     } else {
         if (waited)
             WidePrintf(waited->ready ? L"Waited %.3f s: a location sensor is ready\n"
                                      : L"Waited %.3f s: no location sensor is ready\n",
-                       waited->took.count());
+                       waited->Seconds());
         PrintSensorSection(sensors);
         PrintLocationSection(location);
         std::fflush(stdout);

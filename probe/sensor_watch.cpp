@@ -150,8 +150,6 @@ SensorWatch::~SensorWatch() { Stop(); }
 
 HANDLE SensorWatch::WakeEvent() const { return m_shared->wake; }
 
-void SensorWatch::Wake() const { SetEvent(m_shared->wake); }
-
 std::vector<WatchEvent> SensorWatch::TakeEvents() {
     const std::lock_guard<std::mutex> guard(m_shared->lock);
     std::vector<WatchEvent> events(std::make_move_iterator(m_shared->events.begin()),

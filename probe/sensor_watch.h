@@ -35,9 +35,8 @@ public:
     SensorWatch(const SensorWatch&) = delete;
     SensorWatch& operator=(const SensorWatch&) = delete;
 
-    // Set (auto-reset) whenever an event is queued, and by Wake().
+    // Set (auto-reset) whenever an event is queued.
     HANDLE WakeEvent() const;
-    void Wake() const;
     // The events queued so far, oldest first.
     std::vector<WatchEvent> TakeEvents();
 
