@@ -70,12 +70,16 @@ declare -A probe_us
 for n in 1 10 100 1000; do
     probe_us[$n]=$(SENSORSIM_SCENARIO=$work/sensors$n.ini best_us 11 "$native/probe/skyprobe")
 done
+json_us=$(SENSORSIM_SCENARIO=$work/sensors1000.ini best_us 11 "$native/probe/skyprobe" --json)
 after=$(best_us 21 /bin/true)
 [ "$after" -lt "$floor" ] && floor=$after
 for n in 1 10 100 1000; do
     t=${probe_us[$n]}
     row "skyprobe, $n sensor(s), native" "$(ms "$t")" "$(ms "$floor") (/bin/true)" "$(ratio "$t" "$floor")"
 done
+# The JSON report against the text one, at 1,000 sensors.
+row "skyprobe --json, 1000 sensor(s), native" "$(ms "$json_us")" "$(ms "${probe_us[1000]}") (text report)" \
+    "$(ratio "$json_us" "${probe_us[1000]}")"
 
 # lodestar's resident memory across 2,000 live status events.
 read -r early late < <("$bench/lodestar_events.sh" "$native/tray/lodestar" 2000)
@@ -132,11 +136,15 @@ if have wine && have x86_64-w64-mingw32-gcc; then
         probe_us[$n]=$(SENSORSIM_SCENARIO=$(windows_path "$work/sensors$n.ini") \
             best_us 7 wine "$windows/probe/skyprobe.exe")
     done
+    json_us=$(SENSORSIM_SCENARIO=$(windows_path "$work/sensors1000.ini") \
+        best_us 7 wine "$windows/probe/skyprobe.exe" --json)
     floor=$(best_us 7 wine "$work/bare.exe")
     for n in 1 10 100 1000; do
         t=${probe_us[$n]}
         row "skyprobe.exe, $n sensor(s), Wine" "$(ms "$t")" "$(ms "$floor") (bare.exe)" "$(ratio "$t" "$floor")"
     done
+    row "skyprobe.exe --json, 1000 sensor(s), Wine" "$(ms "$json_us")" "$(ms "${probe_us[1000]}") (text report)" \
+        "$(ratio "$json_us" "${probe_us[1000]}")"
     bare_size=$(stripped_size "$work/bare.exe" x86_64-w64-mingw32-strip)
     for program in tray/lodestar.exe probe/skyprobe.exe; do
         size=$(stripped_size "$windows/$program" x86_64-w64-mingw32-strip)

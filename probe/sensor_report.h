@@ -3,9 +3,17 @@
 #include <windows.h>
 #include <sensorsapi.h>
 
+#include <vector>
+
+#include "sensor_reading.h"
+
 // The line that frames each section heading.
 void PrintSeparator();
 
-// Prints the section on every location sensor the manager knows: name, type,
-// state, position data and map link. A null manager gives just the heading.
+// Prints the section on these location sensors: name, type, state, position
+// data and map link of each.
+void PrintSensorSection(const std::vector<SensorReading>& sensors);
+
+// Reads every location sensor the manager knows and prints the section. A
+// null manager gives just the heading.
 void PrintSensorReport(ISensorManager* manager);

@@ -1,5 +1,6 @@
 #include "sim_sensor_manager.h"
 
+#include <cstdio>
 #include <map>
 #include <utility>
 
@@ -22,7 +23,14 @@ CSimSensorManager::CSimSensorManager(ScenarioFile file) : m_file(std::move(file)
     if (!m_file.Path().empty()) m_timer = StartScenarioTimer(this);
 }
 
-CSimSensorManager::~CSimSensorManager() { StopScenarioTimer(m_timer); }
+// A real platform would go on calling a sink its program forgot to take
+// back; the simulator says so, once, when the manager goes.
+CSimSensorManager::~CSimSensorManager() {
+    StopScenarioTimer(m_timer);
+    bool sinkLeft = static_cast<bool>(m_sink);
+    for (const ComRef<CSimSensor>& sensor : m_sensors) sinkLeft = sinkLeft || static_cast<bool>(sensor->Sink());
+    if (sinkLeft) std::fprintf(stderr, "sensorsim: sensor manager released with an event sink still set\n");
+}
 
 Scenario CSimSensorManager::Current() const {
     return WithGpsdReceivers(m_file.Current(), m_gpsd ? m_gpsd->Sensors() : std::vector<SensorDefinition>());

@@ -17,7 +17,9 @@ class GpsdSource;
 // the receivers of the gpsd it names) and, while it lives, checks the file and
 // gpsd every 100 ms on the thread that created it and announces what changed.
 // A sensor keeps its object across reloads (found by id), and the manager
-// keeps one reference to every sensor it has served.
+// keeps one reference to every sensor it has served. A manager released
+// while a sink is still set on it or on one of its sensors says so on
+// standard error.
 class CSimSensorManager final : public CComObjectBase<ISensorManager> {
 public:
     explicit CSimSensorManager(ScenarioFile file);

@@ -181,6 +181,24 @@ TEST_F(LiveReloadTest, DataUpdatedReport_IsReleasedAfterTheCall) {
     EXPECT_EQ(LiveModuleObjects(), 2);
 }
 
+// What lets a program's tests see that it took every sink back.
+TEST_F(SimTest, ManagerReleasedWithASensorsSinkStillSet_SaysSo) {
+    m_scenario.Write(Sensor(1, kFirstId, ""));
+    std::vector<std::string> log;
+    RecordingSensorSink sink{&log};
+    ISensorManager* manager = nullptr;
+    ASSERT_EQ(CreateSimSensorManager(m_scenario.Path(), IID_ISensorManager, reinterpret_cast<void**>(&manager)), S_OK);
+    ISensor* sensor = nullptr;
+    ASSERT_EQ(manager->GetSensorByID(TestGuid(kFirstId), &sensor), S_OK);
+    sensor->SetEventSink(&sink);
+    sensor->Release();
+    testing::internal::CaptureStderr();
+    manager->Release();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "sensorsim: sensor manager released with an event sink still set\n");
+    EXPECT_EQ(sink.m_references, 1u);
+}
+
 TEST_F(LiveReloadTest, ThreadMessageLoop_DrivesTheCheck) {
     Start(Sensor(1, kFirstId, "state=3\n"));
     m_scenario.Write(Sensor(1, kFirstId, "state=0\n"));

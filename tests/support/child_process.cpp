@@ -11,9 +11,11 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 ChildProcess::ChildProcess(const std::string& program, const std::string& directory,
-                           const std::map<std::string, std::string>& environment) {
+                           const std::map<std::string, std::string>& environment,
+                           const std::vector<std::string>& arguments, const std::string& errorFile) {
     int toChild[2];
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0)
@@ -23,6 +25,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& direct
     if (m_pid == 0) {
         dup2(toChild[0], STDIN_FILENO);
         dup2(fromChild[1], STDOUT_FILENO);
+        if (!errorFile.empty()) {
+            const int errors = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            if (errors < 0 || dup2(errors, STDERR_FILENO) < 0) _exit(126);
+        }
         if (chdir(directory.c_str()) != 0) _exit(126);
         for (const auto& [name, value] : environment) {
             if (value.empty())
@@ -30,7 +36,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& direct
             else
                 setenv(name.c_str(), value.c_str(), 1);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(toChild[0]);
@@ -104,6 +113,8 @@ bool ChildProcess::WaitForLine(const std::string& expected, std::chrono::millise
     }
 }
 
+std::string ChildProcess::RemainingOutput() { return std::exchange(m_buffer, {}); }
+
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
     if (m_exitCode) return m_exitCode;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -124,6 +135,22 @@ void ChildProcess::Kill() {
     int status = 0;
     waitpid(m_pid, &status, 0);
     m_exitCode = 128 + SIGKILL;
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::map<std::string, std::string>& environment, std::chrono::milliseconds timeout) {
+    TempDir dir;
+    ProgramRun run;
+    {
+        ChildProcess child(program, dir.Path(), environment, arguments, dir.File("errors"));
+        child.CloseInput();
+        while (auto line = child.ReadLine(timeout)) run.output += *line + "\n";
+        // A last line without its line feed is kept as it is.
+        run.output += child.RemainingOutput();
+        run.exitCode = child.WaitForExit(timeout).value_or(-1);
+    }
+    run.errors = ReadFile(dir.File("errors"));
+    return run;
 }
 
 TempDir::TempDir() {

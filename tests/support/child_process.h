@@ -13,9 +13,11 @@
 class ChildProcess {
 public:
     // Starts `program` in `directory` with extra environment variables (an
-    // empty value removes the variable).
+    // empty value removes the variable), the arguments, and its standard
+    // error in `errorFile` when one is named.
     ChildProcess(const std::string& program, const std::string& directory,
-                 const std::map<std::string, std::string>& environment);
+                 const std::map<std::string, std::string>& environment,
+                 const std::vector<std::string>& arguments = {}, const std::string& errorFile = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -34,6 +36,10 @@ public:
     bool WaitForLine(const std::string& expected, std::chrono::milliseconds timeout = std::chrono::seconds(5),
                      std::vector<std::string>* skipped = nullptr);
 
+    // What was read but is no whole line (after the output ended: its last,
+    // unterminated line).
+    std::string RemainingOutput();
+
     // The exit code, or nothing when the process did not end in time.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     void Kill();
@@ -46,6 +52,19 @@ private:
     bool m_outputEnded = false;
     std::optional<int> m_exitCode;
 };
+
+// What a program that ran to its end printed and returned.
+struct ProgramRun {
+    std::string output;
+    std::string errors;
+    int exitCode = -1;
+};
+
+// Runs `program` with the arguments and extra environment variables, its
+// standard input empty; kills it when it has not ended within the timeout.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::map<std::string, std::string>& environment = {},
+                      std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // A fresh temporary directory, removed with everything in it at the end.
 class TempDir {

@@ -14,6 +14,25 @@ DWORD GetTickCount();
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
 BOOL CloseHandle(HANDLE handle);
 
+// Events. A thread waits for them (with its messages) in
+// MsgWaitForMultipleObjects; any thread may set them.
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCWSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
+
+// Console control handlers: SIGINT arrives as CTRL_C_EVENT and SIGTERM as
+// CTRL_CLOSE_EVENT, on a thread of their own, as Windows calls them. The
+// handlers are asked last added first; when none returns TRUE the signal
+// ends the process as it would have without a handler.
+#define CTRL_C_EVENT 0
+#define CTRL_BREAK_EVENT 1
+#define CTRL_CLOSE_EVENT 2
+typedef BOOL(WINAPI* PHANDLER_ROUTINE)(DWORD controlType);
+BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add);
+
 // The executable's path from /proc/self/exe; module handles other than
 // null are not supported.
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);

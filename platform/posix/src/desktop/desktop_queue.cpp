@@ -34,6 +34,8 @@ bool TakeQuitMessage(MSG* msg) {
     return true;
 }
 
+bool MessageWaiting() { return !posted.empty() || quitRequested; }
+
 void ResetQueue() {
     posted.clear();
     quitRequested = false;

@@ -23,6 +23,9 @@ bool TakePostedMessage(const MessageFilter& filter, MSG* msg);
 // Turns a pending quit request into a WM_QUIT message and forgets it.
 bool TakeQuitMessage(MSG* msg);
 
+// Whether a posted message or the quit request is waiting.
+bool MessageWaiting();
+
 void ResetQueue();
 
 }  // namespace desktop

@@ -23,6 +23,12 @@ HANDLE RegisterKernelObject(KernelObject* object) {
     return static_cast<HANDLE>(object);
 }
 
+KernelObject* FindKernelObject(HANDLE handle) {
+    auto* object = static_cast<KernelObject*>(handle);
+    std::lock_guard<std::mutex> guard(TableLock());
+    return LiveObjects().count(object) != 0 ? object : nullptr;
+}
+
 BOOL CloseHandle(HANDLE handle) {
     auto* object = static_cast<KernelObject*>(handle);
     {

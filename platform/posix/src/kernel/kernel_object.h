@@ -14,3 +14,6 @@ public:
 
 // Takes ownership of the object and returns its handle.
 HANDLE RegisterKernelObject(KernelObject* object);
+
+// The live object behind a handle, or null when the handle is none of ours.
+KernelObject* FindKernelObject(HANDLE handle);
