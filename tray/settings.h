@@ -24,6 +24,9 @@ public:
     // catalog. Only the first call of a run writes.
     void Save();
 
+    // Records a sensor in the catalog: the tracked sensor always, others
+    // while the catalog holds fewer than kMaxCatalogSensors (a gpsd can
+    // invent new receivers without end).
     void RecordSensor(const GUID& id, const CString& name);
     // The name the catalog knows for the sensor, or empty.
     CString CatalogName(const GUID& id) const;
@@ -35,6 +38,8 @@ public:
 
     const SensorCatalog& Catalog() const { return m_catalog; }
     const GUID& TrackedSensorId() const { return m_sensorId; }
+
+    static constexpr size_t kMaxCatalogSensors = 256;
 
 private:
     void Write(const std::wstring& path) const;
@@ -48,4 +53,5 @@ private:
     std::wstring m_path;
     bool m_saved = false;
     SensorCatalog m_catalog;
+    bool m_catalogFull = false;
 };
