@@ -12,7 +12,6 @@ unresolved one needs root for its network namespace. Not part of the tests.
 import argparse
 import os
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
@@ -21,21 +20,6 @@ TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOP, "tests", "gpsd"))
 import hostile_checks as checks  # noqa: E402
 from hostile_gpsd import HostileGpsd  # noqa: E402
-
-
-def exit_seconds(lodestar):
-    lodestar.send("tray rbuttondown")
-    lodestar.send("tray rbuttonup")
-    lodestar.take(30, lambda line: line.startswith("menu "))
-    started = time.monotonic()
-    lodestar.send("choose 32772")
-    try:
-        lodestar.process.wait(30)
-    except subprocess.TimeoutExpired:
-        lodestar.process.kill()
-        lodestar.process.wait()
-        return float("inf")
-    return time.monotonic() - started
 
 
 def measure(args, attack, work):
@@ -61,7 +45,8 @@ def measure(args, attack, work):
             clicks.append(checks.menu_seconds(lodestar))
             lodestar.take(0.3)
         rss = checks.rss_kb(lodestar)
-        leave = exit_seconds(lodestar)
+        code, leave = checks.exit_by_menu(lodestar, 30)
+        leave = leave if code == 0 else float("inf")
         return statistics.median(clicks), max(clicks), rss, leave, skyprobe
     finally:
         if server:

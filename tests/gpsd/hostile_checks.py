@@ -70,24 +70,32 @@ def check_answers(lodestar, what, seconds):
     check(len(late) <= 1 and max(times) < 1.0, f"{what}: menus opened after {', '.join('%.2f' % t for t in times)} s")
 
 
-def check_exit(lodestar, what):
-    """Exit from the menu: saved and ended within a second."""
-    check(menu_seconds(lodestar) < MENU_WITHIN, f"{what}: the menu opened late before Exit")
+def exit_by_menu(lodestar, wait=10):
+    """Chooses Exit on the menu; the exit code and the seconds it took to end
+    (killed after `wait`)."""
     lodestar.send("tray rbuttondown")
     lodestar.send("tray rbuttonup")
-    lodestar.take(5, lambda line: line.startswith("menu "))
+    lodestar.take(wait, lambda line: line.startswith("menu "))
     started = time.monotonic()
     lodestar.send("choose 32772")
     try:
-        code = lodestar.process.wait(10)
+        code = lodestar.process.wait(wait)
     except subprocess.TimeoutExpired:
         lodestar.process.kill()
         code = lodestar.process.wait()
-    seconds = time.monotonic() - started
+    return code, time.monotonic() - started
+
+
+def check_exit(lodestar, what):
+    """Exit from the menu: saved and ended within a second."""
+    check(menu_seconds(lodestar) < MENU_WITHIN, f"{what}: the menu opened late before Exit")
+    code, seconds = exit_by_menu(lodestar)
     check(code == 0 and seconds < 1.0, f"{what}: Exit took {seconds:.2f} s, exit code {code}")
     lodestar.take(0.1)
     check(not notes(lodestar, "Sanitizer"), f"{what}: lodestar's sanitizer report: {lodestar.stderr}")
-    with open(os.path.join(lodestar.dir, "lodestar.ini"), errors="replace") as saved:
+    settings = os.path.join(lodestar.dir, "lodestar.ini")
+    check(os.path.exists(settings), f"{what}: lodestar.ini was not written")
+    with open(settings if os.path.exists(settings) else os.devnull, errors="replace") as saved:
         catalog = [line for line in saved if line.startswith("location_sensor_list")]
     shutil.rmtree(lodestar.dir, ignore_errors=True)
     return catalog
