@@ -86,11 +86,11 @@ def exit_by_menu(lodestar, wait=10):
     return code, time.monotonic() - started
 
 
-def check_exit(lodestar, what):
+def check_exit(lodestar, what, within=1.0):
     """Exit from the menu: saved and ended within a second."""
     check(menu_seconds(lodestar) < MENU_WITHIN, f"{what}: the menu opened late before Exit")
     code, seconds = exit_by_menu(lodestar)
-    check(code == 0 and seconds < 1.0, f"{what}: Exit took {seconds:.2f} s, exit code {code}")
+    check(code == 0 and seconds < within, f"{what}: Exit took {seconds:.2f} s, exit code {code}")
     lodestar.take(0.1)
     check(not notes(lodestar, "Sanitizer"), f"{what}: lodestar's sanitizer report: {lodestar.stderr}")
     settings = os.path.join(lodestar.dir, "lodestar.ini")
@@ -248,7 +248,9 @@ def churn(args):
     print(f"churn: lodestar {grown:+d} kB from the 150th to the 1000th receiver", flush=True)
     check(grown < args.churn_slack_kb, f"churn: lodestar grew by {grown} kB")
     check(len(notes(lodestar, "location sensors seen")) == 1, f"no one line on the full catalog: {lodestar.stderr}")
-    catalog = check_exit(lodestar, "churn")
+    # The stand-in's profile writer rewrites the file for each of the 256
+    # catalog lines: a quarter of a second here, more under the sanitizers.
+    catalog = check_exit(lodestar, "churn", within=3.0)
     check(257 >= len(catalog) >= 200 and any(DEVICE in line for line in catalog),
           f"the catalog lists {len(catalog)} sensors")
     server.die()
