@@ -11,6 +11,7 @@ unresolved one needs root for its network namespace. Not part of the tests.
 """
 import argparse
 import os
+import shutil
 import statistics
 import sys
 import tempfile
@@ -47,6 +48,7 @@ def measure(args, attack, work):
         rss = checks.rss_kb(lodestar)
         code, leave = checks.exit_by_menu(lodestar, 30)
         leave = leave if code == 0 else float("inf")
+        shutil.rmtree(lodestar.dir, ignore_errors=True)
         return statistics.median(clicks), max(clicks), rss, leave, skyprobe
     finally:
         if server:
@@ -72,6 +74,7 @@ def main():
             median, slowest, rss, leave, skyprobe = row
             print(f"| {attack} | {median * 1000:.0f} ms | {slowest * 1000:.0f} ms | {rss / 1024:.1f} MB "
                   f"| {leave * 1000:.0f} ms | {skyprobe * 1000:.0f} ms |", flush=True)
+    shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
