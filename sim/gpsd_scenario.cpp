@@ -9,9 +9,7 @@ Scenario WithGpsdReceivers(Scenario scenario, const std::vector<SensorDefinition
     return scenario;
 }
 
-std::unique_ptr<GpsdSource> StartGpsdSource(const Scenario& scenario) {
+std::shared_ptr<GpsdFeed> WatchGpsd(const Scenario& scenario) {
     if (!scenario.gpsdServer) return nullptr;
-    auto source = std::make_unique<GpsdSource>(*scenario.gpsdServer);
-    source->Start();
-    return source;
+    return GpsdFeed::Watch(*scenario.gpsdServer, scenario.gpsdStaleSeconds);
 }

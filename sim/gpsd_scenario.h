@@ -1,8 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
-#include "gpsd_source.h"
+#include "gpsd_feed.h"
 #include "scenario.h"
 
 // The scenario with its gpsd's receivers after its own sensors. Unless
@@ -10,5 +11,6 @@
 // ready receiver of gpsd.
 Scenario WithGpsdReceivers(Scenario scenario, const std::vector<SensorDefinition>& receivers);
 
-// A started source for the scenario's gpsd, or null when it names none.
-std::unique_ptr<GpsdSource> StartGpsdSource(const Scenario& scenario);
+// The process's feed of the scenario's gpsd (started if need be), or null
+// when it names none.
+std::shared_ptr<GpsdFeed> WatchGpsd(const Scenario& scenario);

@@ -1,123 +1,120 @@
 #include "gpsd_source.h"
 
-#include <atomic>
-#include <cstdio>
-#include <map>
+#include <algorithm>
 #include <utility>
-
-#include "spin_lock.h"
 
 namespace {
 
-// The problem last told for each server, shared by every source of the
-// process (skyprobe's sensor manager and Location object watch the same
-// gpsd), so that each problem is told once. Sources live on any thread.
-std::atomic_flag lastProblemsHeld = ATOMIC_FLAG_INIT;
-std::map<std::string, std::string> lastProblems;
-
-// Records `problem` (empty: none) for `server`; true when it is news.
-bool RecordProblem(const std::string& server, const std::string& problem) {
-    const SpinLock lock(lastProblemsHeld);
-    std::string& last = lastProblems[server];
-    const bool news = last != problem;
-    last = problem;
-    return news;
-}
-
 constexpr char kWatchRequest[] = "?WATCH={\"enable\":true,\"json\":true};?POLL;\n";
-constexpr auto kStartWait = std::chrono::milliseconds(1000);
+// Bytes taken from the connection at a time, so that the lines held at once
+// stay few.
+constexpr std::size_t kChunk = 8192;
+
+int Milliseconds(std::chrono::milliseconds duration) { return static_cast<int>(duration.count()); }
 
 }  // namespace
 
-GpsdSource::GpsdSource(std::string server) : m_server(std::move(server)) {
-    m_port = "2947";
-    std::string host = m_server;
-    const std::size_t colon = host.rfind(':');
-    if (!host.empty() && host.front() == '[') {
-        const std::size_t close = host.find(']');
-        if (close != std::string::npos && colon != std::string::npos && colon > close) m_port = host.substr(colon + 1);
-        host = host.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    } else if (colon != std::string::npos && host.find(':') == colon) {
-        m_port = host.substr(colon + 1);
-        host.resize(colon);
+GpsdSource::GpsdSource(std::string server, std::shared_ptr<GpsdLatest> latest)
+    : m_server(std::move(server)), m_address(m_server), m_latest(std::move(latest)) {}
+
+void GpsdSource::Run() {
+    while (!m_latest->Stopping()) {
+        if (Connect()) Watch();
+        if (m_latest->WaitForStop(m_nextAttempt)) break;
     }
-    m_host = host.empty() ? "127.0.0.1" : host;
+    m_connection.Close();
 }
 
-void GpsdSource::Start() {
-    const auto deadline = Clock::now() + kStartWait;
-    BeginConnect();
-    auto left = [&deadline] {
-        const auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        return rest > 0 ? static_cast<int>(rest) : 0;
-    };
-    if (!AfterConnect(m_connection.WaitConnected(left()))) return;
-    while (m_watching && !m_receivers.PollAnswered() && left() > 0) TakeLines(left());
-}
-
-bool GpsdSource::Poll() {
-    if (m_watching) return TakeLines(0);
-    if (m_attempting) {
-        const TcpLines::Status status = m_connection.WaitConnected(0);
-        if (status == TcpLines::Status::Connecting && Clock::now() < m_nextAttempt) return false;
-        AfterConnect(status);
-    } else if (Clock::now() >= m_nextAttempt) {
-        BeginConnect();
-    }
-    return false;
-}
-
-void GpsdSource::BeginConnect() {
+bool GpsdSource::Connect() {
     m_nextAttempt = Clock::now() + kRetryInterval;
-    m_attempting = true;
-    m_connection.Connect(m_host, m_port);
-}
-
-bool GpsdSource::AfterConnect(TcpLines::Status status) {
-    m_attempting = false;
-    if (status == TcpLines::Status::Connecting) {
-        Report("no answer");
-        m_connection.Close();
-        return false;
+    TcpLines::Status status = m_connection.Connect(m_address.host, m_address.port);
+    while (status == TcpLines::Status::Connecting && Clock::now() < m_nextAttempt) {
+        if (m_latest->Stopping()) return false;
+        status = m_connection.WaitConnected(Milliseconds(kCycle));
     }
-    if (status != TcpLines::Status::Open || !m_connection.Send(kWatchRequest)) {
-        Report("cannot connect");
-        m_connection.Close();
-        return false;
-    }
-    m_watching = true;
+    if (status == TcpLines::Status::Connecting) return Fail("no answer");
+    if (status != TcpLines::Status::Open || !m_connection.Send(kWatchRequest)) return Fail("cannot connect");
+    m_latest->SetConnected(true);
     return true;
 }
 
-bool GpsdSource::TakeLines(int waitMilliseconds) {
-    std::vector<std::string> lines;
-    const TcpLines::Status status = m_connection.Receive(waitMilliseconds, lines);
+void GpsdSource::Watch() {
+    while (!m_latest->Stopping() && ReadCycle()) {
+    }
+}
+
+bool GpsdSource::ReadCycle() {
+    const auto start = Clock::now();
+    std::size_t cycleTaken = 0;
+    int wait = Milliseconds(kCycle);
     bool changed = false;
+    TcpLines::Status status = TcpLines::Status::Open;
+    while (cycleTaken < kBytesPerCycle) {
+        m_lines.clear();
+        std::size_t taken = 0;
+        status = m_connection.Receive(wait, std::min(kChunk, kBytesPerCycle - cycleTaken), m_lines, taken);
+        wait = 0;
+        cycleTaken += taken;
+        if (!ApplyLines(m_lines, changed)) return false;
+        if (status != TcpLines::Status::Open || taken == 0) break;
+    }
+    if (m_receivers.Overflowed())
+        TellGpsdNoteOnce(m_server, "it names more than " + std::to_string(GpsdReceivers::kMaxReceivers) +
+                                       " receivers; the others are left out");
+    changed = m_receivers.MarkSilent(Clock::now(), m_latest->StaleAfter()) || changed;
+    if (changed) Publish();
+    if (m_receivers.PollAnswered()) m_latest->Settle();
+
+    if (status == TcpLines::Status::Overlong) {
+        // Told once: the reports before the long line may have been gpsd's.
+        TellGpsdNoteOnce(m_server, "not a gpsd: a line is longer than " + std::to_string(TcpLines::kMaxLine) +
+                                       " bytes; dropped and tried again every " +
+                                       std::to_string(kRetryInterval.count()) + " s");
+        Drop({});
+        return false;
+    }
+    if (status == TcpLines::Status::Failed) {
+        Drop("connection lost");
+        return false;
+    }
+    if (cycleTaken >= kBytesPerCycle) {
+        TellGpsdNoteOnce(m_server, "it sends more than " + std::to_string(kBytesPerCycle * 10 / 1024) +
+                                       " KiB/s; read no faster");
+        if (m_latest->WaitForStop(start + kCycle)) return false;
+    }
+    return true;
+}
+
+bool GpsdSource::ApplyLines(const std::vector<std::string>& lines, bool& changed) {
+    bool understood = false;
     for (const std::string& line : lines) {
         if (line.empty()) continue;
-        if (m_receivers.Apply(line) == GpsdReceivers::Line::Garbage)
-            return Drop("not a gpsd: its reply is not JSON") || changed;
-        changed = true;
-        RecordProblem(m_server, {});
+        if (m_receivers.Apply(line) == GpsdReceivers::Line::Garbage) {
+            Drop("not a gpsd: its reply is not JSON");
+            return false;
+        }
+        understood = true;
     }
-    if (status == TcpLines::Status::Overlong) return Drop("not a gpsd: its reply is not JSON") || changed;
-    if (status == TcpLines::Status::Failed) return Drop("connection lost") || changed;
-    return changed;
+    if (understood) TellGpsdProblem(m_server, {});
+    changed = changed || understood;
+    return true;
 }
 
-bool GpsdSource::Drop(const std::string& problem) {
-    Report(problem);
+bool GpsdSource::Fail(const std::string& problem) {
+    TellGpsdProblem(m_server, problem);
     m_connection.Close();
-    m_watching = false;
-    m_nextAttempt = Clock::now() + kRetryInterval;
+    m_latest->Settle();
+    return false;
+}
+
+// The receivers go before anyone waiting for the first answer is told.
+void GpsdSource::Drop(const std::string& problem) {
+    m_latest->SetConnected(false);
     const bool hadReceivers = !m_receivers.All().empty();
     m_receivers = GpsdReceivers();
-    return hadReceivers;
+    if (hadReceivers) Publish();
+    Fail(problem);
+    m_nextAttempt = Clock::now() + kRetryInterval;
 }
 
-void GpsdSource::Report(const std::string& problem) {
-    if (!RecordProblem(m_server, problem)) return;
-    std::fprintf(stderr, "sensorsim: gpsd at %s:%s: %s; trying again every %d s\n", m_host.c_str(), m_port.c_str(),
-                 problem.c_str(), static_cast<int>(kRetryInterval.count()));
-    std::fflush(stderr);
-}
+void GpsdSource::Publish() { m_latest->Publish(m_receivers.Sensors()); }

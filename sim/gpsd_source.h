@@ -1,46 +1,53 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gpsd_latest.h"
+#include "gpsd_notes.h"
 #include "gpsd_receivers.h"
-#include "scenario.h"
 #include "tcp_lines.h"
 
-// The receivers of one gpsd, watched over TCP without ever blocking the
-// caller's thread for long. A lost connection drops every receiver and is
-// tried again every few seconds; each new problem is told in one line on
-// standard error, once per process.
+// The receivers of one gpsd, watched over TCP by a worker thread: it
+// connects (resolving the host name), asks gpsd to watch and for its latest
+// reports, reads them at a bounded pace (a faster gpsd is held back by the
+// connection) and hands what it decoded to `latest`. A lost connection drops
+// every receiver and is tried again every few seconds.
 class GpsdSource {
 public:
-    // `server` is host:port, [v6 address]:port or host alone (port 2947).
-    explicit GpsdSource(std::string server);
+    GpsdSource(std::string server, std::shared_ptr<GpsdLatest> latest);
 
-    // Connects, asks gpsd to watch and for its latest reports, and waits up
-    // to about a second for them.
-    void Start();
-    // Takes what gpsd sent since; true when the receivers may have changed.
-    bool Poll();
-    std::vector<SensorDefinition> Sensors() const { return m_receivers.Sensors(); }
-    const std::string& Server() const { return m_server; }
+    // Watches until `latest` asks it to stop.
+    void Run();
 
     static constexpr std::chrono::seconds kRetryInterval{3};
+    static constexpr std::chrono::milliseconds kCycle{100};
+    // At most this many bytes are read per cycle: 640 kB/s, many times what
+    // gpsd sends for a busy receiver.
+    static constexpr std::size_t kBytesPerCycle = 64 * 1024;
 
 private:
-    using Clock = std::chrono::steady_clock;
+    using Clock = GpsdLatest::Clock;
 
-    void BeginConnect();
-    // Sends the watch request once connected; false when that failed.
-    bool AfterConnect(TcpLines::Status status);
-    bool TakeLines(int waitMilliseconds);
-    bool Drop(const std::string& problem);
-    void Report(const std::string& problem);
+    bool Connect();
+    // Reads until the connection ends or the worker is asked to stop.
+    void Watch();
+    // One cycle's reading; false when the connection was dropped.
+    bool ReadCycle();
+    // Applies the lines; false when they were not gpsd's.
+    bool ApplyLines(const std::vector<std::string>& lines, bool& changed);
+    bool Fail(const std::string& problem);
+    void Drop(const std::string& problem);
+    void Publish();
 
-    std::string m_server, m_host, m_port;
+    std::string m_server;
+    GpsdAddress m_address;
+    std::shared_ptr<GpsdLatest> m_latest;
     TcpLines m_connection;
-    bool m_attempting = false;
-    bool m_watching = false;
-    Clock::time_point m_nextAttempt{};
     GpsdReceivers m_receivers;
+    Clock::time_point m_nextAttempt{};
+    std::vector<std::string> m_lines;
 };

@@ -33,6 +33,8 @@ struct Scenario {
     std::array<std::optional<std::wstring>, kCivicFieldCount> civic;
     // host:port of the gpsd whose receivers join the sensors, when there is a [gpsd] section.
     std::optional<std::string> gpsdServer;
+    // How long a gpsd receiver may go without a TPV report before it has no data.
+    int gpsdStaleSeconds = 5;
 
     bool HasCivicAddress() const;
     // The sensor whose position the report at this accuracy carries, or null

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "escaped_text.h"
 #include "file_bytes.h"
 #include "scenario_reader.h"
 #include "spin_lock.h"
@@ -11,7 +12,8 @@
 namespace {
 
 void ReportProblem(const std::string& path, const std::string& problem) {
-    std::fprintf(stderr, "sensorsim: %s: %s; keeping the previous scenario\n", path.c_str(), problem.c_str());
+    std::fprintf(stderr, "sensorsim: %s: %s; keeping the previous scenario\n", EscapedText(path).c_str(),
+                 EscapedText(problem).c_str());
     std::fflush(stderr);
 }
 

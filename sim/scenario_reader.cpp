@@ -158,6 +158,12 @@ Scenario ReadAll(const ScenarioIni& file) {
                 Require(WideFromUtf8(*text), "location", kCivicFieldKeys[i], *text, "not UTF-8 text");
     }
     if (file.HasSection("gpsd")) scenario.gpsdServer = file.Value("gpsd", "server").value_or("127.0.0.1:2947");
+    if (const auto stale = file.Value("gpsd", "stale_seconds")) {
+        const auto seconds = ParseInteger(*stale);
+        if (!seconds || *seconds < 1 || *seconds > 3600)
+            Fail("gpsd", "stale_seconds", *stale, "not an integer from 1 to 3600");
+        scenario.gpsdStaleSeconds = *seconds;
+    }
     return scenario;
 }
 

@@ -25,6 +25,8 @@ struct SensorDefinition {
     GUID category{};
     long state = SENSOR_STATE_READY;
     bool present = true;
+    // A receiver of gpsd: forgotten once it has left.
+    bool fromGpsd = false;
     // Integer values are held as doubles too; every 32-bit integer fits.
     std::array<std::optional<double>, kSensorValueCount> values;
     std::bitset<kSensorValueCount> wrongType;

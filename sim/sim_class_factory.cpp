@@ -63,7 +63,8 @@ HRESULT CreateSimLocation(const std::string& scenarioPath, REFIID iid, void** ob
     const ScenarioFile file(scenarioPath);
     if (!file.Current().locationApi) return REGDB_E_CLASSNOTREG;
     if (!file.Current().gpsdServer) return HandOut(new CSimLocation(file.Shared()), iid, object);
-    const auto gpsd = StartGpsdSource(file.Current());
+    const auto gpsd = WatchGpsd(file.Current());
+    gpsd->WaitFirstAnswer();
     auto scenario = std::make_shared<const Scenario>(WithGpsdReceivers(file.Current(), gpsd->Sensors()));
     return HandOut(new CSimLocation(std::move(scenario)), iid, object);
 }

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "gpsd_scenario.h"
-#include "gpsd_source.h"
 #include "guid_less.h"
 #include "scenario_timer.h"
 #include "sensor_change.h"
@@ -18,7 +17,11 @@ struct CSimSensorManager::Announcement {
 };
 
 CSimSensorManager::CSimSensorManager(ScenarioFile file) : m_file(std::move(file)) {
-    m_gpsd = StartGpsdSource(m_file.Current());
+    m_gpsd = WatchGpsd(m_file.Current());
+    if (m_gpsd) {
+        m_gpsd->WaitFirstAnswer();
+        m_gpsd->Take(m_gpsdSeen, m_gpsdSensors);
+    }
     ApplyScenario(Current());
     if (!m_file.Path().empty()) m_timer = StartScenarioTimer(this);
 }
@@ -32,15 +35,20 @@ CSimSensorManager::~CSimSensorManager() {
     if (sinkLeft) std::fprintf(stderr, "sensorsim: sensor manager released with an event sink still set\n");
 }
 
-Scenario CSimSensorManager::Current() const {
-    return WithGpsdReceivers(m_file.Current(), m_gpsd ? m_gpsd->Sensors() : std::vector<SensorDefinition>());
-}
+Scenario CSimSensorManager::Current() const { return WithGpsdReceivers(m_file.Current(), m_gpsdSensors); }
 
+// Takes the latest of gpsd's receivers, decoded by the feed's worker; a
+// new server is watched without waiting for it.
 void CSimSensorManager::CheckScenario() {
     const bool fileChanged = m_file.Refresh();
-    if (fileChanged && m_file.Current().gpsdServer != (m_gpsd ? std::optional(m_gpsd->Server()) : std::nullopt))
-        m_gpsd = StartGpsdSource(m_file.Current());
-    const bool gpsdChanged = m_gpsd && m_gpsd->Poll();
+    if (fileChanged && m_file.Current().gpsdServer != (m_gpsd ? std::optional(m_gpsd->Server()) : std::nullopt)) {
+        m_gpsd = WatchGpsd(m_file.Current());
+        m_gpsdSensors.clear();
+        m_gpsdSeen = 0;
+    } else if (fileChanged && m_gpsd) {
+        m_gpsd->SetStaleSeconds(m_file.Current().gpsdStaleSeconds);
+    }
+    const bool gpsdChanged = m_gpsd && m_gpsd->Take(m_gpsdSeen, m_gpsdSensors);
     if (!fileChanged && !gpsdChanged) return;
     // Every sensor is updated before anyone is told, so that a sink calling
     // back sees the new scenario throughout.
@@ -83,7 +91,7 @@ std::vector<CSimSensorManager::Announcement> CSimSensorManager::ApplyScenario(co
         SensorDefinition gone = sensor->Definition();
         gone.present = false;
         update(sensor, &sensor->Definition(), gone);
-        m_sensors.push_back(std::move(sensor));
+        if (!gone.fromGpsd) m_sensors.push_back(std::move(sensor));
     }
     return announcements;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <sensorsapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,15 +12,16 @@
 #include "scenario_file.h"
 #include "sim_sensor.h"
 
-class GpsdSource;
+class GpsdFeed;
 
 // The simulated sensor manager. It serves the sensors of a scenario file (and
 // the receivers of the gpsd it names) and, while it lives, checks the file and
 // gpsd every 100 ms on the thread that created it and announces what changed.
 // A sensor keeps its object across reloads (found by id), and the manager
-// keeps one reference to every sensor it has served. A manager released
-// while a sink is still set on it or on one of its sensors says so on
-// standard error.
+// keeps one reference to every sensor of the file it has served; a gpsd
+// receiver is forgotten once its departure has been announced. A manager
+// released while a sink is still set on it or on one of its sensors says so
+// on standard error.
 class CSimSensorManager final : public CComObjectBase<ISensorManager> {
 public:
     explicit CSimSensorManager(ScenarioFile file);
@@ -50,7 +52,10 @@ private:
     Scenario Current() const;
 
     ScenarioFile m_file;
-    std::unique_ptr<GpsdSource> m_gpsd;
+    std::shared_ptr<GpsdFeed> m_gpsd;
+    // The receivers' sensors as last taken from the feed, and their generation.
+    std::vector<SensorDefinition> m_gpsdSensors;
+    std::uint64_t m_gpsdSeen = 0;
     // Those in the scenario in its order first, then those gone from the file.
     std::vector<ComRef<CSimSensor>> m_sensors;
     ComRef<ISensorManagerEvents> m_sink;

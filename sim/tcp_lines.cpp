@@ -3,6 +3,8 @@
 
 #include "tcp_lines.h"
 
+#include <algorithm>
+
 namespace {
 
 SOCKET Handle(std::intptr_t socket) { return static_cast<SOCKET>(socket); }
@@ -70,12 +72,15 @@ bool TcpLines::Send(std::string_view text) {
     return true;
 }
 
-TcpLines::Status TcpLines::Receive(int milliseconds, std::vector<std::string>& lines) {
+TcpLines::Status TcpLines::Receive(int milliseconds, std::size_t budget, std::vector<std::string>& lines,
+                                   std::size_t& taken) {
+    taken = 0;
     if (m_status != Status::Open) return m_status;
     if (!WaitFor(false, milliseconds)) return m_status;
     char buffer[8192];
-    while (true) {
-        const long long received = recv(Handle(m_socket), buffer, static_cast<int>(sizeof buffer), 0);
+    while (taken < budget) {
+        const int wanted = static_cast<int>(std::min(sizeof buffer, budget - taken));
+        const long long received = recv(Handle(m_socket), buffer, wanted, 0);
         if (received == 0) {
             m_status = Status::Failed;
             break;
@@ -85,15 +90,8 @@ TcpLines::Status TcpLines::Receive(int milliseconds, std::vector<std::string>& l
             if (error != WSAEWOULDBLOCK) m_status = Status::Failed;
             break;
         }
-        m_partial.append(buffer, static_cast<std::size_t>(received));
-        std::size_t start = 0;
-        for (std::size_t end; (end = m_partial.find('\n', start)) != std::string::npos; start = end + 1) {
-            std::size_t stop = end;
-            if (stop > start && m_partial[stop - 1] == '\r') --stop;
-            lines.emplace_back(m_partial, start, stop - start);
-        }
-        m_partial.erase(0, start);
-        if (m_partial.size() > kMaxLine) {
+        taken += static_cast<std::size_t>(received);
+        if (!m_lines.Feed(std::string_view(buffer, static_cast<std::size_t>(received)), lines)) {
             m_status = Status::Overlong;
             break;
         }
@@ -107,5 +105,5 @@ void TcpLines::Close() {
     if (m_started) WSACleanup();
     m_started = false;
     m_status = Status::Failed;
-    m_partial.clear();
+    m_lines.Clear();
 }

@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
-// A TCP connection that reads text lines, never blocking longer than asked.
+#include "line_assembler.h"
+
+// A TCP connection that reads text lines, never blocking longer than asked
+// once connected (Connect resolves the host name first, which may take long).
 class TcpLines {
 public:
     enum class Status { Connecting, Open, Failed, Overlong };
@@ -20,13 +23,15 @@ public:
     // Waits up to `milliseconds` for the connection to be made.
     Status WaitConnected(int milliseconds);
     bool Send(std::string_view text);
-    // Waits up to `milliseconds` for data, then takes every whole line that
-    // has arrived (without its line end). Failed when the connection ended,
-    // Overlong when a line grew longer than `kMaxLine`.
-    Status Receive(int milliseconds, std::vector<std::string>& lines);
+    // Waits up to `milliseconds` for data, then takes what has arrived, at
+    // most `budget` bytes (their number goes to `taken`), and every whole line
+    // in it (without its line end). Failed when the connection ended,
+    // Overlong when a line was longer than `kMaxLine`.
+    Status Receive(int milliseconds, std::size_t budget, std::vector<std::string>& lines, std::size_t& taken);
     void Close();
 
-    static constexpr std::size_t kMaxLine = 1 << 20;
+    // gpsd's reports are at most 10,240 bytes long, line end included.
+    static constexpr std::size_t kMaxLine = 32 * 1024;
 
 private:
     bool WaitFor(bool writable, int milliseconds) const;
@@ -35,5 +40,5 @@ private:
     std::intptr_t m_socket = -1;
     bool m_started = false;
     Status m_status = Status::Failed;
-    std::string m_partial;
+    LineAssembler m_lines{kMaxLine};
 };

@@ -133,6 +133,13 @@ void TraySettings::Save() {
 }
 
 void TraySettings::RecordSensor(const GUID& id, const CString& name) {
+    if (m_catalog.size() >= kMaxCatalogSensors && !IsTracked(id) && m_catalog.find(id) == m_catalog.end()) {
+        if (!m_catalogFull)
+            std::fprintf(stderr, "lodestar: more than %zu location sensors seen; the others are not listed\n",
+                         kMaxCatalogSensors);
+        m_catalogFull = true;
+        return;
+    }
     CatalogEntry& entry = m_catalog[id];
     // The id text never changes: converted once, when the sensor is new.
     if (entry.idText.IsEmpty()) {

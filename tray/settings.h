@@ -24,6 +24,9 @@ public:
     // catalog. Only the first call of a run writes.
     void Save();
 
+    // Records a sensor in the catalog: the tracked sensor always, others
+    // while the catalog holds fewer than kMaxCatalogSensors (a gpsd can
+    // invent new receivers without end).
     void RecordSensor(const GUID& id, const CString& name);
     // The name the catalog knows for the sensor, or empty.
     CString CatalogName(const GUID& id) const;
@@ -38,6 +41,8 @@ public:
     // The settings file, known once loaded.
     const std::wstring& Path() const { return m_path; }
 
+    static constexpr size_t kMaxCatalogSensors = 256;
+
 private:
     void Write(const std::wstring& path) const;
 
@@ -50,4 +55,5 @@ private:
     std::wstring m_path;
     bool m_saved = false;
     SensorCatalog m_catalog;
+    bool m_catalogFull = false;
 };

@@ -64,9 +64,10 @@ def skyprobe_position(output):
 
 
 class Lodestar:
-    """A native lodestar in a directory of its own, on the console desktop."""
+    """A native lodestar in a directory of its own, on the console desktop;
+    `prefix` runs it through another command (ip netns exec NAME)."""
 
-    def __init__(self, program, scenario, device=None):
+    def __init__(self, program, scenario, device=None, prefix=()):
         self.dir = tempfile.mkdtemp(prefix="lodestar-gpsd.")
         shutil.copy(program, self.dir)
         if device:
@@ -75,9 +76,9 @@ class Lodestar:
         runtime = os.path.join(self.dir, "run")
         os.mkdir(runtime, 0o700)
         env = dict(os.environ, SENSORSIM_SCENARIO=scenario, XDG_RUNTIME_DIR=runtime)
-        self.process = subprocess.Popen([os.path.join(self.dir, os.path.basename(program))], cwd=self.dir, env=env,
-                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                        text=True, bufsize=1)
+        self.process = subprocess.Popen([*prefix, os.path.join(self.dir, os.path.basename(program))], cwd=self.dir,
+                                        env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True, bufsize=1)
         self.lines, self.stderr = queue.Queue(), []
         self.seen = lodestar_seen
         threading.Thread(target=self._read, args=(self.process.stdout, self.lines.put), daemon=True).start()

@@ -7,6 +7,7 @@
 
 #include "gpsd_receivers.h"
 #include "gpsd_scenario.h"
+#include "line_assembler.h"
 #include "name_uuid.h"
 #include "scenario_text.h"
 
@@ -49,6 +50,16 @@ SensorDefinition OnlySensor(const std::vector<std::string>& lines) {
     return sensors.empty() ? SensorDefinition{} : sensors.front();
 }
 
+void ExpectSensor(const SensorDefinition& sensor, const Expected& expected) {
+    EXPECT_EQ(sensor.state, expected.state);
+    EXPECT_EQ(sensor.Value(SensorValue::Latitude), expected.latitude);
+    EXPECT_EQ(sensor.Value(SensorValue::Longitude), expected.longitude);
+    EXPECT_EQ(sensor.Value(SensorValue::Altitude), expected.altitude);
+    EXPECT_EQ(sensor.Value(SensorValue::ErrorRadius), expected.errorRadius);
+    EXPECT_EQ(sensor.Value(SensorValue::SatellitesUsed), expected.used);
+    EXPECT_EQ(sensor.Value(SensorValue::SatellitesInView), expected.inView);
+}
+
 TEST(GpsdReceivers, ReportsBecomeSensorValues) {
     const struct {
         const char* what;
@@ -71,8 +82,8 @@ TEST(GpsdReceivers, ReportsBecomeSensorValues) {
           R"({"class":"TPV","device":"/dev/ttyUSB0","mode":1,"lat":1,"lon":2})"},
          {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, {}}},
         {"values of the wrong type are absent",
-         {kDevices, R"({"class":"TPV","device":"/dev/ttyUSB0","mode":3,"lat":"north","lon":2,"eph":null})"},
-         {SENSOR_STATE_READY, {}, 2, {}, {}, {}, {}}},
+         {kDevices, R"({"class":"TPV","device":"/dev/ttyUSB0","mode":3,"lat":1,"lon":2,"altMSL":"high","alt":5,"eph":null})"},
+         {SENSOR_STATE_READY, 1, 2, 5, {}, {}, {}}},
         {"uSat and nSat",
          {kDevices, R"({"class":"SKY","device":"/dev/ttyUSB0","uSat":7,"nSat":11,"satellites":[]})"},
          {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, 7, 11}},
@@ -88,14 +99,98 @@ TEST(GpsdReceivers, ReportsBecomeSensorValues) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const SensorDefinition sensor = OnlySensor(c.lines);
-        EXPECT_EQ(sensor.state, c.expected.state);
-        EXPECT_EQ(sensor.Value(SensorValue::Latitude), c.expected.latitude);
-        EXPECT_EQ(sensor.Value(SensorValue::Longitude), c.expected.longitude);
-        EXPECT_EQ(sensor.Value(SensorValue::Altitude), c.expected.altitude);
-        EXPECT_EQ(sensor.Value(SensorValue::ErrorRadius), c.expected.errorRadius);
-        EXPECT_EQ(sensor.Value(SensorValue::SatellitesUsed), c.expected.used);
-        EXPECT_EQ(sensor.Value(SensorValue::SatellitesInView), c.expected.inView);
+        ExpectSensor(OnlySensor(c.lines), c.expected);
+    }
+}
+
+TEST(GpsdReceivers, ValuesOutOfTheirRangeAreAbsentAndAPositionOffEarthIsNoFix) {
+    const std::string tpv = R"({"class":"TPV","device":"/dev/ttyUSB0","mode":3,)";
+    const std::string sky = R"({"class":"SKY","device":"/dev/ttyUSB0",)";
+    const struct {
+        std::string line;
+        Expected expected;
+    } cases[] = {
+        {tpv + R"("lat":90,"lon":-180})", {SENSOR_STATE_READY, 90, -180, {}, {}, {}, {}}},
+        {tpv + R"("lat":-90.000001,"lon":2,"alt":3})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, {}}},
+        {tpv + R"("lat":1,"lon":180.5})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, {}}},
+        {tpv + R"("lat":1e308,"lon":-1e308})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, {}}},
+        {tpv + R"("lon":2,"alt":3})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, {}}},
+        {tpv + R"("lat":1,"lon":2,"altMSL":-1000,"eph":0})", {SENSOR_STATE_READY, 1, 2, -1000, 0, {}, {}}},
+        {tpv + R"("lat":1,"lon":2,"altMSL":-99999})", {SENSOR_STATE_READY, 1, 2, {}, {}, {}, {}}},
+        {tpv + R"("lat":1,"lon":2,"altMSL":1e308,"alt":12})", {SENSOR_STATE_READY, 1, 2, 12, {}, {}, {}}},
+        {tpv + R"("lat":1,"lon":2,"eph":-1,"epx":3})", {SENSOR_STATE_READY, 1, 2, {}, 3, {}, {}}},
+        {tpv + R"("lat":1,"lon":2,"eph":1e308})", {SENSOR_STATE_READY, 1, 2, {}, {}, {}, {}}},
+        {sky + R"("uSat":5,"nSat":5})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, 5, 5}},
+        {sky + R"("uSat":50,"nSat":5})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, {}, 5}},
+        {sky + R"("uSat":3,"nSat":256})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, 3, {}}},
+        {sky + R"("uSat":255,"nSat":255})", {SENSOR_STATE_INITIALIZING, {}, {}, {}, {}, 255, 255}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ExpectSensor(OnlySensor({kDevices, c.line}), c.expected);
+    }
+}
+
+std::vector<std::wstring> Names(const GpsdReceivers& receivers) {
+    std::vector<std::wstring> names;
+    for (const SensorDefinition& sensor : receivers.Sensors()) names.push_back(sensor.name);
+    return names;
+}
+
+TEST(GpsdReceivers, AtMost32ReceiversEachNamedApart) {
+    GpsdReceivers receivers;
+    for (int i = 1; i <= 40; ++i)
+        receivers.Apply(R"({"class":"DEVICE","path":"/dev/gps)" + std::to_string(i) + R"("})");
+    ASSERT_EQ(receivers.Sensors().size(), 32u);
+    EXPECT_EQ(receivers.Sensors().back().name, L"/dev/gps32");
+    EXPECT_TRUE(receivers.Overflowed());
+
+    receivers = GpsdReceivers();
+    receivers.Apply(R"({"class":"DEVICE","path":"/dev/a","driver":"u-blox"})");
+    receivers.Apply(R"({"class":"DEVICE","path":"u-blox /dev/a"})");
+    receivers.Apply(R"({"class":"DEVICE","path":"/dev/b\u0001"})");
+    receivers.Apply(R"({"class":"DEVICE","path":"/dev/b\u0000"})");
+    EXPECT_EQ(Names(receivers),
+              (std::vector<std::wstring>{L"u-blox /dev/a", L"u-blox /dev/a (2)", L"/dev/b?", L"/dev/b? (2)"}));
+    EXPECT_FALSE(receivers.Overflowed());
+}
+
+TEST(GpsdReceivers, AReportWithoutADeviceGoesToTheOnlyReceiverOrNowhere) {
+    constexpr char kFix[] = R"({"class":"TPV","mode":2,"lat":1,"lon":2})";
+    GpsdReceivers receivers;
+    receivers.Apply(kFix);
+    EXPECT_TRUE(receivers.Sensors().empty());
+    receivers.Apply(kDevices);
+    receivers.Apply(R"({"class":"DEVICE","path":"/dev/ttyACM0"})");
+    receivers.Apply(kFix);
+    for (const SensorDefinition& sensor : receivers.Sensors()) EXPECT_EQ(sensor.state, SENSOR_STATE_INITIALIZING);
+    receivers.Apply(R"({"class":"DEVICE","path":"/dev/ttyACM0","activated":0})");
+    receivers.Apply(kFix);
+    EXPECT_EQ(receivers.Sensors().at(0).state, SENSOR_STATE_READY);
+}
+
+TEST(LineAssembler, LinesLongerThanTheLimitAreDroppedUpToTheirEnd) {
+    const struct {
+        const char* what;
+        std::vector<std::string> chunks;
+        std::vector<std::string> lines;
+        bool fits;
+    } cases[] = {
+        {"split anywhere, LF or CR LF", {"ab", "c\r", "\nde\n", "f"}, {"abc", "de"}, true},
+        {"exactly the limit before CR LF", {"abcd\r", "\n"}, {"abcd"}, true},
+        {"one byte over", {"abcde\nxy\n"}, {"xy"}, false},
+        {"over across chunks, then a line", {"abc", "de", "fgh", "ij\nok\n"}, {"ok"}, false},
+        {"a CR not before the LF counts", {"abcd\r", "e\n", "z\n"}, {"z"}, false},
+        {"the limit plus one byte held, then LF", {"abcde", "\n"}, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LineAssembler assembler(4);
+        std::vector<std::string> lines;
+        bool fits = true;
+        for (const std::string& chunk : c.chunks) fits = assembler.Feed(chunk, lines) && fits;
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(fits, c.fits);
     }
 }
 

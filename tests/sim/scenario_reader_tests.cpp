@@ -188,6 +188,8 @@ TEST_F(ScenarioReaderTest, Mistakes_AreReportedWithTheirPlace) {
         {"[platform]\nlatlong_report=yes\n", "expected supported or unsupported"},
         {first + "[location]\ndefault=sensor2\n", "[location] default = sensor2"},
         {first + "[location]\nhigh=gps\n", "[location] high = gps"},
+        {"[gpsd]\nstale_seconds=0\n", "[gpsd] stale_seconds = 0: not an integer from 1 to 3600"},
+        {"[gpsd]\nstale_seconds=3601\n", "[gpsd] stale_seconds = 3601"},
     };
     for (const Case& c : cases) EXPECT_NE(ErrorOf(c.text).find(c.expected), std::string::npos) << c.text;
 }

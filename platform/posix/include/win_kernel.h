@@ -38,6 +38,12 @@ BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
+// The module holding an address (flag FROM_ADDRESS) or named; here every
+// address is the executable's, which is never unloaded, so PIN changes nothing.
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR moduleName, HMODULE* module);
 
 // Private-profile (ini) files, with the semantics Windows gives them.
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,

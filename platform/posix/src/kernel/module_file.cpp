@@ -72,6 +72,20 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
     return ExecutableModule();
 }
 
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR moduleName, HMODULE* module) {
+    if (!module) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *module = nullptr;
+    if (moduleName && !(flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS)) {
+        SetLastError(kErrorModNotFound);
+        return FALSE;
+    }
+    *module = ExecutableModule();
+    return TRUE;
+}
+
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     return CopyModuleFileName<char>(module, fileName, size, AsIs);
 }
