@@ -40,8 +40,20 @@ for target in "${targets[@]}"; do
     nice -n 10 "$program" "${flags[@]}" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$work/$target/found/" "$work/$target/new" "$corpus" 2>"$work/$target/log" || status=$?
     grep -E '^(#[0-9]+ +DONE|stat::|Done )' "$work/$target/log" >&2 || true
+    # The corpus becomes the smallest set of inputs that covers what the old
+    # corpus and the new inputs cover. Named files (the seeds, earlier
+    # findings) stay; the others are named by the SHA-1 of their content.
     before=$(find "$corpus" -type f | wc -l)
-    nice -n 10 "$program" "${flags[@]}" -merge=1 "$corpus" "$work/$target/new" >"$work/$target/merge.log" 2>&1
+    mkdir "$work/$target/merged"
+    nice -n 10 "$program" "${flags[@]}" -merge=1 "$work/$target/merged" "$corpus" "$work/$target/new" \
+        >"$work/$target/merge.log" 2>&1
+    hashed=(-type f -regextype egrep -regex '.*/[0-9a-f]{40}')
+    named=$(find "$corpus" -type f -regextype egrep ! -regex '.*/[0-9a-f]{40}' -exec sha1sum {} + | cut -d' ' -f1)
+    find "$corpus" "${hashed[@]}" -delete
+    for file in "$work/$target/merged"/*; do
+        [ -f "$file" ] || continue
+        grep -qx "$(basename "$file")" <<<"$named" || cp "$file" "$corpus/"
+    done
     echo "$target: corpus $before -> $(find "$corpus" -type f | wc -l) files" >&2
     for found in "$work/$target/found"/*; do
         [ -f "$found" ] || continue
