@@ -39,7 +39,7 @@ for target in "${targets[@]}"; do
     status=0
     nice -n 10 "$program" "${flags[@]}" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$work/$target/found/" "$work/$target/new" "$corpus" 2>"$work/$target/log" || status=$?
-    grep -E '^(#[0-9]+ +DONE|stat::|Done )' "$work/$target/log" >&2 || true
+    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::|Done )' "$work/$target/log" >&2 || true
     # The corpus becomes the smallest set of inputs that covers what the old
     # corpus and the new inputs cover. Named files (the seeds, earlier
     # findings) stay; the others are named by the SHA-1 of their content.
