@@ -1,9 +1,10 @@
 #include "printable_text.h"
 
+#include "control_characters.h"
+
 namespace {
 
-// C0, DEL and C1: the controls a terminal may act on.
-bool IsControl(wchar_t c) { return c != L'\t' && (c < 0x20 || (c >= 0x7f && c <= 0x9f)); }
+bool IsControl(wchar_t c) { return c != L'\t' && IsControlCharacter(c); }
 
 }  // namespace
 

@@ -41,8 +41,32 @@ private:
     IniText m_ini;
 };
 
+// A value quoted in a message: at most 80 bytes, on one line and harmless to
+// a terminal, with control characters and bytes that are not UTF-8 as '?'.
+std::string Quoted(std::string_view value) {
+    constexpr std::size_t kMaxQuoted = 80;
+    std::string_view shown = value.substr(0, kMaxQuoted);
+    auto byteAt = [shown](std::size_t i) { return static_cast<unsigned char>(shown[i]); };
+    if (shown.size() < value.size())
+        while (!shown.empty() && (static_cast<unsigned char>(value[shown.size()]) & 0xC0) == 0x80)
+            shown.remove_suffix(1);
+    const bool utf8 = WideFromUtf8(std::string(shown)).has_value();
+    std::string quoted;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const unsigned char byte = byteAt(i);
+        if (utf8 && byte == 0xC2 && i + 1 < shown.size() && byteAt(i + 1) <= 0x9F) {
+            quoted += '?';  // a C1 control, two bytes
+            ++i;
+        } else {
+            quoted += byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !utf8) ? '?' : shown[i];
+        }
+    }
+    if (shown.size() < value.size()) quoted += "...";
+    return quoted;
+}
+
 [[noreturn]] void Fail(const std::string& section, const char* key, const std::string& value, const char* what) {
-    throw ScenarioError("[" + section + "] " + key + " = " + value + ": " + what);
+    throw ScenarioError("[" + section + "] " + key + " = " + Quoted(value) + ": " + what);
 }
 
 template <class Parsed>
@@ -80,7 +104,7 @@ std::bitset<Count> ReadNameList(const std::string& section, const char* key, con
     for (const std::string& item : SplitList(value)) {
         std::size_t index = 0;
         while (index < Count && !SameKeyword(item, names[index])) ++index;
-        if (index == Count) Fail(section, key, value, ("unknown entry \"" + item + "\"").c_str());
+        if (index == Count) Fail(section, key, value, ("unknown entry \"" + Quoted(item) + "\"").c_str());
         bits.set(index);
     }
     return bits;

@@ -1,7 +1,10 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "control_characters.h"
 
 namespace {
 
@@ -38,8 +41,21 @@ int ReadInt(const wchar_t* section, const wchar_t* key, const std::wstring& path
     return static_cast<int>(::GetPrivateProfileIntW(section, key, 0, path.c_str()));
 }
 
+void WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+    ::WritePrivateProfileStringW(section, key, value.c_str(), path.c_str());
+}
+
 void WriteString(const wchar_t* section, const wchar_t* key, const char* value, const std::wstring& path) {
-    ::WritePrivateProfileStringW(section, key, Widen(value).c_str(), path.c_str());
+    WriteString(section, key, Widen(value), path);
+}
+
+// A sensor name, from a driver or a gpsd, on one line of the file: every
+// control character becomes '?'. Characters, not bytes: in an 8-bit code page
+// 0x80-0x9F may be letters.
+std::wstring OneLineName(const CString& name) {
+    std::wstring wide = Widen(name);
+    std::replace_if(wide.begin(), wide.end(), IsControlCharacter, L'?');
+    return wide;
 }
 
 void WriteInt(const wchar_t* section, const wchar_t* key, int value, const std::wstring& path) {
@@ -100,7 +116,7 @@ void TraySettings::Write(const std::wstring& path) const {
     for (const auto& [id, entry] : m_catalog) {
         wchar_t key[40];
         std::swprintf(key, 40, L"location_sensor_list%d", ++number);
-        WriteString(kHardwareSection, key, entry.idText + "\t\t;" + entry.name, path);
+        WriteString(kHardwareSection, key, Widen(entry.idText + "\t\t;") + OneLineName(entry.name), path);
     }
 }
 

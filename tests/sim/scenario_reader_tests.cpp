@@ -168,7 +168,7 @@ TEST_F(ScenarioReaderTest, Mistakes_AreReportedWithTheirPlace) {
     const std::string first = std::string("[sensor1]\nid=") + kFirstId + "\n";
     struct Case {
         std::string text;
-        const char* expected;
+        std::string expected;
     } cases[] = {
         {"[sensor1]\nname=no id\n", "[sensor1] has no id"},
         {"[sensor1]\nid={1234}\n", "[sensor1] id = {1234}: not a {GUID}"},
@@ -190,6 +190,12 @@ TEST_F(ScenarioReaderTest, Mistakes_AreReportedWithTheirPlace) {
         {first + "[location]\nhigh=gps\n", "[location] high = gps"},
         {"[gpsd]\nstale_seconds=0\n", "[gpsd] stale_seconds = 0: not an integer from 1 to 3600"},
         {"[gpsd]\nstale_seconds=3601\n", "[gpsd] stale_seconds = 3601"},
+        // Quoted on one line, harmless to a terminal, and at most 80 bytes of it.
+        {first + "state=\x1b[2J\xC2\x9B" "1m\x7F\n", "state = ?[2J?1m?: not an integer"},
+        {first + "name=\xFF\x9B" "2J \xC3\n", "name = ??2J ?: not UTF-8 text"},
+        {first + "fail=id,\x1b]0;x\x07\n", "fail = id,?]0;x?: unknown entry \"?]0;x?\""},
+        {first + "latitude=" + std::string(79, '1') + "\xC3\xA9\n",
+         "latitude = " + std::string(79, '1') + "...: not a decimal number"},
     };
     for (const Case& c : cases) EXPECT_NE(ErrorOf(c.text).find(c.expected), std::string::npos) << c.text;
 }

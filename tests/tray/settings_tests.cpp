@@ -119,4 +119,53 @@ TEST_F(SettingsTest, SettingsFileThatIsALink_StaysALinkToTheSavedFile) {
     }
 }
 
+// A sensor name is written into the catalog line with its control characters
+// as "?", so no name can add a line, a key or a section to the file. The
+// names go through two runs, as a receiver that stays plugged in does.
+TEST_F(SettingsTest, SensorNamesWithControlCharacters_StayOnTheirCatalogLine) {
+    const struct {
+        const char* name;
+        const char* written;
+    } cases[] = {
+        {"/dev/x\n[icon]\nenable_icon=/tmp/evil.ico\nenable_icon_idx=0", "/dev/x?[icon]?enable_icon=/tmp/evil.ico?enable_icon_idx=0"},
+        {"cr\rhere", "cr?here"},
+        {"crlf\r\n[hardware]\r\nsensor_id={00000001-0000-0000-0000-000000000000}",
+         "crlf??[hardware]??sensor_id={00000001-0000-0000-0000-000000000000}"},
+        {"\x1b[31mred\x07", "?[31mred?"},
+        {"next line \xC2\x85 csi \xC2\x9B" "2J del \x7F", "next line ? csi ?2J del ?"},
+        {"tab\there", "tab?here"},
+        {"[", "["},
+        {"a=b", "a=b"},
+        {"\xE2\x82\xAC \xC3\xA9", "\xE2\x82\xAC \xC3\xA9"},
+    };
+    const std::string userSettings =
+        "[hardware]\r\nsensor_id={0a0b0c0d-1111-2222-3333-444444444444}\r\n"
+        "[icon]\r\nenable_icon=/home/me/ready.ico\r\nenable_icon_idx=2\r\n";
+    UseFile("settings_control_names", userSettings);
+    std::string expectedCatalog;
+    for (int run = 1; run <= 2; ++run) {
+        TraySettings settings;
+        settings.Load();
+        EXPECT_EQ(std::string(settings.IconFile(true)), "/home/me/ready.ico") << run;
+        EXPECT_EQ(settings.IconIndex(true), 2) << run;
+        EXPECT_TRUE(IsEqualGUID(settings.TrackedSensorId(), kSecondId)) << run;
+        expectedCatalog.clear();
+        unsigned number = 0;
+        for (const auto& sensor : cases) {
+            const GUID id = {++number, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+            settings.RecordSensor(id, sensor.name);
+            EXPECT_EQ(std::string(settings.CatalogName(id)), sensor.name);
+            char line[80];
+            std::snprintf(line, sizeof line, "location_sensor_list%u={%08X-0000-0000-0000-000000000000}\t\t;", number,
+                          number);
+            expectedCatalog += line + std::string(sensor.written) + "\r\n";
+        }
+        settings.Save();
+    }
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text, "[hardware]\r\nsensor_id={0a0b0c0d-1111-2222-3333-444444444444}\r\n" + expectedCatalog +
+                        "[icon]\r\nenable_icon=/home/me/ready.ico\r\nenable_icon_idx=2\r\n"
+                        "disable_icon=\r\ndisable_icon_idx=0\r\n");
+}
+
 }  // namespace

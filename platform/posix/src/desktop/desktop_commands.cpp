@@ -109,12 +109,12 @@ void ChooseCommand(std::string_view argument) {
 }
 
 void ExplorerCommand(std::string_view argument) {
-    if (argument != "restart") return WriteError("explorer: expected restart, not " + EscapeText(argument));
+    if (argument != "restart") return WriteError("explorer: expected restart, not " + QuoteInput(argument));
     RestartExplorer();
 }
 
 void SessionCommand(std::string_view argument) {
-    if (argument != "end") return WriteError("session: expected end, not " + EscapeText(argument));
+    if (argument != "end") return WriteError("session: expected end, not " + QuoteInput(argument));
     EndSession();
 }
 

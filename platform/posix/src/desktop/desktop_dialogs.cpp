@@ -31,7 +31,7 @@ HWND CreateDialogParamA(HINSTANCE instance, LPCSTR, HWND parent, DLGPROC dialogP
     HWND hwnd = desktop::CreateWindowState(initial);
 
     desktop::CallWindowProcedure(hwnd, WM_INITDIALOG, 0, initParam);
-    if (IsWindow(hwnd) && (kTemplateStyle & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (IsWindow(hwnd) && (kTemplateStyle & WS_VISIBLE) != 0) ShowWindow(hwnd, SW_SHOWNORMAL);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
 

@@ -26,10 +26,15 @@ void AppendEscaped(std::string& out, std::string_view text) {
     static const char kHex[] = "0123456789ABCDEF";
     static constexpr auto kPlain = [] {
         std::array<bool, 256> plain{};
-        for (int byte = 0x20; byte < 0x100; ++byte) plain[byte] = byte != '\\' && byte != 0x7f;
+        // 0xC2 leads the UTF-8 form of the C1 controls, looked at with the byte after it.
+        for (int byte = 0x20; byte < 0x100; ++byte) plain[byte] = byte != '\\' && byte != 0x7f && byte != 0xC2;
         return plain;
     }();
     auto plain = [](char c) { return kPlain[static_cast<unsigned char>(c)]; };
+    auto appendHex = [&out](unsigned char byte) {
+        const char hex[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+        out.append(hex, sizeof hex);
+    };
     // Runs of plain bytes go in whole; only the bytes between them are looked at one by one.
     while (!text.empty()) {
         const size_t run = static_cast<size_t>(std::find_if_not(text.begin(), text.end(), plain) - text.begin());
@@ -44,9 +49,18 @@ void AppendEscaped(std::string& out, std::string_view text) {
             out += "\\n";
         } else if (byte == '\t') {
             out += "\\t";
+        } else if (byte == 0xC2) {
+            // U+0080 to U+009F (C2 80 to C2 9F) are C1 controls: both bytes in hex.
+            const auto next = text.empty() ? 0 : static_cast<unsigned char>(text.front());
+            if (next < 0x80 || next > 0x9F) {
+                out += static_cast<char>(byte);
+                continue;
+            }
+            text.remove_prefix(1);
+            appendHex(byte);
+            appendHex(next);
         } else {
-            const char hex[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
-            out.append(hex, sizeof hex);
+            appendHex(byte);
         }
     }
 }

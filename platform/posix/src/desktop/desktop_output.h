@@ -6,8 +6,9 @@
 
 namespace desktop {
 
-// Writes text so that it stays on one line: backslash, line feed, tab and
-// other control bytes are escaped; every other byte is written as it is.
+// Writes text so that it stays on one line and drives no terminal: backslash,
+// line feed, tab, other C0 bytes, DEL and the UTF-8 form of the C1 controls
+// (C2 80 to C2 9F) are escaped; every other byte is written as it is.
 std::string EscapeText(std::string_view text);
 // The same, appended to `out`.
 void AppendEscaped(std::string& out, std::string_view text);

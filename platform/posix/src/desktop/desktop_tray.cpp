@@ -58,7 +58,8 @@ void WriteEntryEvent(const char* action, const TrayEntry& entry) {
     std::string line;
     line.reserve(64 + 2 * sizeof entry.tip);
     ((line += "tray ") += action) += ' ';
-    ((line += std::to_string(entry.id)) += " icon=") += IconText(entry.icon);
+    (line += std::to_string(entry.id)) += " icon=";
+    AppendEscaped(line, IconText(entry.icon));  // a file's path comes from the settings
     line += " tip=";
     AppendEscaped(line, entry.tip);
     WriteEvent(line);
