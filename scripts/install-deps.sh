@@ -26,6 +26,7 @@
 #                                    certificate (openssl)
 #   clang-15 libfuzzer-15-dev        the fuzz targets (the `fuzz` preset) and their corpus regression run
 #   libxml2-utils                    xmllint, which validates the GPX track log against its schema
+#   iproute2                         ip netns: the hostile-gpsd tests' namespace whose name server never answers
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
@@ -34,4 +35,4 @@ apt-get install -y --no-install-recommends \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
   wine64 wine xvfb xauth xdotool imagemagick imagemagick-6.q16 x11-utils mawk zip valgrind locales \
   nlohmann-json3-dev gpsd python3 python3-yaml \
-  wixl msitools osslsigncode openssl clang-15 libfuzzer-15-dev libxml2-utils
+  wixl msitools osslsigncode openssl clang-15 libfuzzer-15-dev libxml2-utils iproute2
