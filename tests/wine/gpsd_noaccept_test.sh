@@ -19,7 +19,8 @@ unset DISPLAY WAYLAND_DISPLAY
 
 work=$(mktemp -d) || fail "cannot create a temporary directory"
 gpsd_pid=""
-trap '[ -n "$gpsd_pid" ] && kill "$gpsd_pid"; rm -rf "$work"' EXIT
+server_kept=""
+trap '[ -n "$gpsd_pid" ] && kill "$gpsd_pid"; [ -n "$server_kept" ] && wineserver -k; rm -rf "$work"' EXIT
 /usr/bin/python3 -u "$hostile" noaccept >"$work/gpsd.out" 2>&1 &
 gpsd_pid=$!
 for _ in $(seq 50); do
@@ -31,18 +32,38 @@ done
 printf '[sensor1]\nid = {637d3e4b-20da-4318-b6fc-a100fd003a83}\n' >"$work/none.ini"
 printf '[gpsd]\nserver = %s\n' "$server" >"$work/gpsd.ini"
 
-# Milliseconds skyprobe.exe takes on the scenario; its output in work/out, work/err.
+# Milliseconds skyprobe.exe takes on the scenario; its output in work/out,
+# work/err, its exit code in work/code.
 run_probe() {
     local started=$(date +%s%N)
     SENSORSIM_SCENARIO=$(windows_path "$work/$1") wine "$probe" >"$work/out" 2>"$work/err"
-    exit_code=$?
+    echo $? >"$work/code"
     echo $((($(date +%s%N) - started) / 1000000))
 }
 
+# The fastest of three runs each: a busy machine slows single runs by
+# seconds, while a real wait (a second object waiting again, an exit that
+# waits for the worker) slows every run.
+fastest() {
+    local best="" ms
+    for _ in 1 2 3; do
+        ms=$(run_probe "$1")
+        [ -z "$best" ] || [ "$ms" -lt "$best" ] && best=$ms
+    done
+    echo "$best"
+}
+
+# Wine ends the prefix's server as its last program ends, and starting it
+# again costs seconds: while this test times runs, the server stays, and it
+# ends with the test.
+wineserver -w
+wineserver -p </dev/null >/dev/null 2>&1
+server_kept=1
 run_probe none.ini >/dev/null  # Wine's own start-up out of the way
-without=$(run_probe none.ini)
-with=$(run_probe gpsd.ini)
+without=$(fastest none.ini)
+with=$(fastest gpsd.ini)
 status=0
+exit_code=$(cat "$work/code")
 [ "$exit_code" = 0 ] || { echo "FAIL: exit code $exit_code" >&2; status=1; }
 [ "$(grep -c . "$work/err")" = 1 ] && grep -q "gpsd at $server: no answer" "$work/err" ||
     { echo "FAIL: standard error is not one line saying 'no answer':" >&2; cat "$work/err" >&2; status=1; }
