@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "posix_errors.h"
-#include "profile/profile_file.h"
+#include "whole_file.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -124,15 +124,11 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
     return TRUE;
 }
 
-// Half-written replacements that an ended process left beside the file go
-// with it.
 BOOL DeleteFileW(LPCWSTR fileName) {
     if (!fileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const std::string path = wide_text::Narrow(fileName);
-    RemoveAbandonedReplacements(path);
-    if (unlink(path.c_str()) != 0) return Fail();
+    if (unlink(wide_text::Narrow(fileName).c_str()) != 0) return Fail();
     return TRUE;
 }
