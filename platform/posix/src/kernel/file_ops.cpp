@@ -48,6 +48,7 @@ bool CopyBytes(int from, int to) {
 
 }  // namespace
 
+// Differs from Windows: a file no one may write is read-only; no other attributes are reported.
 DWORD GetFileAttributesW(LPCWSTR fileName) {
     struct stat info {};
     if (!fileName || stat(wide_text::Narrow(fileName).c_str(), &info) != 0) {
@@ -92,6 +93,7 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newFile, BOOL failIfExists) {
     return TRUE;
 }
 
+// Differs from Windows: a symbolic link at the new name is followed and the file it names replaced.
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
     if (!existing || !newFile) {
         SetLastError(ERROR_INVALID_PARAMETER);

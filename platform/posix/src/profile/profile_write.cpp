@@ -25,6 +25,7 @@ BOOL FailWithErrno() {
 
 }  // namespace
 
+// Differs from Windows: writes a new file and renames it over the old one, not in place.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     // All three null asks Windows to flush its cache; there is none here.
     if (!section && !key && !value) return TRUE;
