@@ -1,13 +1,12 @@
 #include "scenario_file.h"
 
-#include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <utility>
 
 #include "escaped_text.h"
 #include "file_bytes.h"
 #include "scenario_reader.h"
-#include "spin_lock.h"
 
 namespace {
 
@@ -25,13 +24,13 @@ struct Parse {
     std::string error;
 };
 
-std::atomic_flag lastParseHeld = ATOMIC_FLAG_INIT;
+std::mutex lastParseLock;
 std::shared_ptr<const Parse> lastParse;
 
 std::shared_ptr<const Parse> ParseShared(const std::string& path, const std::string& bytes) {
     std::shared_ptr<const Parse> last;
     {
-        const SpinLock lock(lastParseHeld);
+        const std::lock_guard<std::mutex> lock(lastParseLock);
         last = lastParse;
     }
     if (last && last->path == path && last->bytes == bytes) return last;
@@ -40,7 +39,7 @@ std::shared_ptr<const Parse> ParseShared(const std::string& path, const std::str
     std::shared_ptr<const Scenario> scenario;
     if (result.scenario) scenario = std::make_shared<const Scenario>(std::move(*result.scenario));
     auto parse = std::make_shared<const Parse>(Parse{path, bytes, std::move(scenario), std::move(result.error)});
-    const SpinLock lock(lastParseHeld);
+    const std::lock_guard<std::mutex> lock(lastParseLock);
     lastParse = parse;
     return parse;
 }

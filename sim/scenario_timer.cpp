@@ -1,23 +1,22 @@
 #include "scenario_timer.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 
 #include "sim_sensor_manager.h"
-#include "spin_lock.h"
 
 namespace {
 
 // A thread timer carries no context, so its id leads to its manager. The map
 // is shared by all threads.
-std::atomic_flag timersHeld = ATOMIC_FLAG_INIT;
+std::mutex timersLock;
 std::map<UINT_PTR, CSimSensorManager*> timers;
 
 void CALLBACK CheckScenarioTimerProc(HWND, UINT, UINT_PTR timer, DWORD) {
     ComRef<CSimSensorManager> manager;
     {
-        const SpinLock lock(timersHeld);
+        const std::lock_guard<std::mutex> lock(timersLock);
         const auto found = timers.find(timer);
         if (found == timers.end()) return;
         manager = ComRef<CSimSensorManager>::Share(found->second);
@@ -40,7 +39,7 @@ UINT ScenarioCheckMilliseconds() {
 UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
     const UINT_PTR timer = SetTimer(nullptr, 0, ScenarioCheckMilliseconds(), CheckScenarioTimerProc);
     if (timer == 0) return 0;
-    const SpinLock lock(timersHeld);
+    const std::lock_guard<std::mutex> lock(timersLock);
     timers[timer] = manager;
     return timer;
 }
@@ -48,6 +47,6 @@ UINT_PTR StartScenarioTimer(CSimSensorManager* manager) {
 void StopScenarioTimer(UINT_PTR timer) {
     if (timer == 0) return;
     KillTimer(nullptr, timer);
-    const SpinLock lock(timersHeld);
+    const std::lock_guard<std::mutex> lock(timersLock);
     timers.erase(timer);
 }

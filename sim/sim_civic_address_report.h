@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "com_object.h"
 #include "scenario.h"
+#include "sim_com_object.h"
 
 // A civic address report. Fields the scenario does not give come back as
 // empty strings, as the platform returns them for an address it only partly

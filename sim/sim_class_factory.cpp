@@ -6,9 +6,9 @@
 #include <memory>
 #include <utility>
 
-#include "com_object.h"
 #include "gpsd_scenario.h"
 #include "scenario_path.h"
+#include "sim_com_object.h"
 #include "sim_location.h"
 #include "sim_sensor_manager.h"
 

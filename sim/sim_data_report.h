@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <sensorsapi.h>
 
-#include "com_object.h"
 #include "scenario.h"
+#include "sim_com_object.h"
 
 // A sensor's data report: the values the sensor had when it was made.
 class CSimDataReport final : public CComObjectBase<ISensorDataReport> {

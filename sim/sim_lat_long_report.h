@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <locationapi.h>
 
-#include "com_object.h"
 #include "scenario.h"
+#include "sim_com_object.h"
 
 // A latitude/longitude report carrying one sensor's id and position. A value
 // the sensor does not have fails with ERROR_NOT_FOUND.

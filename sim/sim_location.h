@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "com_object.h"
 #include "scenario.h"
+#include "sim_com_object.h"
 
 // The simulated Location object. It answers from the scenario as it was when
 // the object was created: the latitude/longitude report at the accuracy most

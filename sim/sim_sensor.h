@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <sensorsapi.h>
 
-#include "com_object.h"
 #include "scenario.h"
+#include "sim_com_object.h"
 
 // One simulated sensor. Its description is replaced when the scenario is
 // read again, so a caller holding the sensor sees the new state and gets its

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "com_object.h"
+#include "sim_com_object.h"
 #include "sim_sensor.h"
 
 // A list of sensors, one reference to each. Fetching a simulated sensor whose

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "com_object.h"
 #include "scenario_file.h"
+#include "sim_com_object.h"
 #include "sim_sensor.h"
 
 class GpsdFeed;

@@ -25,6 +25,7 @@ HRESULT GetLinkedClassFactory(REFCLSID clsid, DWORD context, IClassFactory** fac
 
 }  // namespace
 
+// Differs from Windows: no registry: only classes registered in the process or linked into the executable.
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID riid, LPVOID* object) {
     if (!object) return E_POINTER;
     *object = nullptr;

@@ -1,6 +1,3 @@
-// Stand-in for Windows' COM runtime: apartments, class objects, CoCreateInstance,
-// task memory, interface ids, GUIDs as text, BSTRs and PROPVARIANTs.
-
 // CoInitializeEx / CoUninitialize: a per-thread count and threading model.
 #include <objbase.h>
 

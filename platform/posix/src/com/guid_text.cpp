@@ -94,8 +94,9 @@ int StringFromGUID2(REFGUID guid, LPOLESTR text, int size) {
 }
 
 // A null text stands for the null GUID, as on Windows. Text that does not
-// start with a brace (Windows would look it up as a ProgID) gives the null
-// GUID; braced text that goes wrong keeps what was read up to the fault.
+// start with a brace gives the null GUID; braced text that goes wrong keeps
+// what was read up to the fault.
+// Differs from Windows: no ProgID lookup.
 HRESULT CLSIDFromString(LPCOLESTR text, LPCLSID clsid) {
     if (!clsid) return E_INVALIDARG;
     if (!text) {

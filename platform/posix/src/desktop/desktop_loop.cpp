@@ -1,6 +1,3 @@
-// Stand-in for Windows' user interface and shell: windows, messages, timers, menus,
-// dialogs, tray icons and ShellExecute, on the console desktop of text lines.
-
 // The message loop: GetMessageA waits for posted messages, the quit request,
 // input commands and timers; DispatchMessageA hands a message to its window
 // or timer procedure.

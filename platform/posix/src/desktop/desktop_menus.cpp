@@ -110,6 +110,7 @@ BOOL DestroyMenu(HMENU menu) {
     return TRUE;
 }
 
+// Differs from Windows: the choice comes from a "choose" input command.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int, int, int, HWND owner, const RECT*) {
     using desktop::tracking;
     if (!menu) {

@@ -13,6 +13,7 @@ HDC ScreenDc() { return reinterpret_cast<HDC>(&screenDc); }
 
 }  // namespace
 
+// Differs from Windows: answers for a fixed 1024x768 screen.
 int GetSystemMetrics(int index) {
     switch (index) {
         case 0: return 1024;  // SM_CXSCREEN

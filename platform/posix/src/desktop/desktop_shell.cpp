@@ -17,6 +17,7 @@ HINSTANCE ShellResult(INT_PTR code) { return reinterpret_cast<HINSTANCE>(code); 
 }  // namespace
 
 // A null operation is the default verb, which is "open".
+// Differs from Windows: prints an "open" event line instead of starting a program.
 HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCSTR, INT) {
     if (operation && strcasecmp(operation, "open") != 0) return ShellResult(kNoAssociation);
     if (!file || !*file) return ShellResult(kFileNotFound);
@@ -24,7 +25,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCSTR, INT
     return ShellResult(kShellSuccess);
 }
 
-// The box is "closed" with OK at once.
+// Differs from Windows: prints a "message" event line and returns IDOK at once.
 int MessageBoxA(HWND, LPCSTR text, LPCSTR, UINT) {
     desktop::WriteEvent("message " + desktop::EscapeText(text ? text : ""));
     return IDOK;

@@ -71,7 +71,7 @@ bool StartServing() {
 
 }  // namespace
 
-// A null handler (ignore Ctrl+C) is not provided.
+// Differs from Windows: console events come from POSIX signals; a null handler is refused.
 BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add) {
     if (handler == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);

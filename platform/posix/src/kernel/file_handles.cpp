@@ -1,6 +1,5 @@
 // Open files by handle on POSIX descriptors: create or open, read, write at
-// the file pointer, size, truncate, flush; and folders. Share modes are not
-// enforced: POSIX has no mandatory locks.
+// the file pointer, size, truncate, flush; and folders.
 #include <windows.h>
 
 #include <cerrno>
@@ -43,6 +42,7 @@ int OpenFlags(DWORD access) {
 
 }  // namespace
 
+// Differs from Windows: share modes are not enforced (POSIX has no mandatory locks).
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
                    HANDLE) {
     if (!fileName) {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "posix_errors.h"
-#include "profile/profile_file.h"
+#include "whole_file.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -48,6 +48,7 @@ bool CopyBytes(int from, int to) {
 
 }  // namespace
 
+// Differs from Windows: a file no one may write is read-only; no other attributes are reported.
 DWORD GetFileAttributesW(LPCWSTR fileName) {
     struct stat info {};
     if (!fileName || stat(wide_text::Narrow(fileName).c_str(), &info) != 0) {
@@ -92,6 +93,7 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newFile, BOOL failIfExists) {
     return TRUE;
 }
 
+// Differs from Windows: a symbolic link at the new name is followed and the file it names replaced.
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
     if (!existing || !newFile) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -124,15 +126,11 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newFile, DWORD flags) {
     return TRUE;
 }
 
-// Half-written replacements that an ended process left beside the file go
-// with it.
 BOOL DeleteFileW(LPCWSTR fileName) {
     if (!fileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const std::string path = wide_text::Narrow(fileName);
-    RemoveAbandonedReplacements(path);
-    if (unlink(path.c_str()) != 0) return Fail();
+    if (unlink(wide_text::Narrow(fileName).c_str()) != 0) return Fail();
     return TRUE;
 }

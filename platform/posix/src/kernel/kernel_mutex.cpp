@@ -80,6 +80,7 @@ HANDLE Fail(int error, int fd, const std::string& path) {
 
 }  // namespace
 
+// Differs from Windows: a named mutex is a per-user lock file that only tells whether the name exists.
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
     if (!name || !*name) {
         SetLastError(ERROR_SUCCESS);

@@ -1,6 +1,3 @@
-// Stand-in for Windows' kernel functions: handles and named mutexes, the last
-// error, Sleep, GetTickCount, the module's file name and file operations.
-
 // Kernel handles of the stand-in: every HANDLE it gives out points at a
 // KernelObject registered here, so CloseHandle can refuse anything else.
 #pragma once

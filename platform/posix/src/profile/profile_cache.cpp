@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
-#include "profile_file.h"
+#include "kernel/whole_file.h"
 
 namespace {
 
@@ -62,6 +62,10 @@ std::shared_ptr<const ProfileDocument> CachedProfile(const char* path) {
         }
     }
 
+    // Temporaries that a writer stopped half-way through left beside the file
+    // (or beside a copy of it named after it) go when it is loaded from disk.
+    RemoveAbandonedReplacements(path);
+
     // File times come from the kernel's coarse clock: a change made in the
     // same tick as the one seen here would keep the stamp, so a file changed
     // since this tick began is read again next time rather than kept.
@@ -70,7 +74,7 @@ std::shared_ptr<const ProfileDocument> CachedProfile(const char* path) {
     std::string text;
     bool exists = false;
     // A file that cannot be read counts as empty, as on Windows.
-    const bool read = ReadProfileFile(path, text, exists, &info);
+    const bool read = ReadWholeFile(path, text, exists, &info);
     if (!read) text.clear();
     auto document = std::make_shared<const ProfileDocument>(std::move(text));
     if (read && exists && Before(info.st_ctim, start)) {

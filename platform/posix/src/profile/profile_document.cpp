@@ -5,32 +5,11 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+using ini::LowerCase;
+using ini::SameName;
+using ini::Trim;
+
 constexpr std::string_view kLineEnd = "\r\n";
-
-// Windows also treats Ctrl-Z, the old end-of-file mark, as a blank.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1a';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerCase(std::string_view name) {
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-    return lower;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // Collects names in order, each once whatever its case.
 class NameList {
@@ -53,34 +32,14 @@ void ProfileDocument::Parse() {
     m_lines.clear();
     m_firstSection.clear();
     const std::string_view all = m_text;
-    size_t pos = all.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
-    while (pos < all.size()) {
+    for (size_t pos = ini::FirstLineStart(all); pos < all.size();) {
+        const ini::LineBounds bounds = ini::BoundsOfLine(all, pos);
         Line line;
+        static_cast<ini::Line&>(line) = ini::ParseLine(all.substr(pos, bounds.end - pos));
         line.begin = pos;
-        line.end = std::min(all.find_first_of("\r\n", pos), all.size());
-        line.next = line.end;
-        if (line.next < all.size()) line.next += all.compare(line.end, 2, kLineEnd) == 0 ? 2 : 1;
+        line.end = bounds.end;
+        line.next = bounds.next;
         pos = line.next;
-
-        std::string_view content = all.substr(line.begin, line.end - line.begin);
-        content = Trim(content.substr(0, content.find('\0')));
-        if (content.empty()) {
-            line.kind = Kind::Blank;
-        } else if (content.front() == ';') {
-            line.kind = Kind::Comment;
-        } else if (const size_t close = content.rfind(']');
-                   content.front() == '[' && close != std::string_view::npos) {
-            line.kind = Kind::Section;
-            line.name = Trim(content.substr(1, close - 1));
-        } else {
-            line.kind = Kind::Key;
-            const size_t equals = content.find('=');
-            line.name = Trim(content.substr(0, equals));
-            if (equals != std::string_view::npos) {
-                line.hasValue = true;
-                line.value = Trim(content.substr(equals + 1));
-            }
-        }
         if (line.kind == Kind::Section) m_firstSection.emplace(LowerCase(line.name), m_lines.size());
         m_lines.push_back(line);
     }
@@ -125,10 +84,7 @@ std::optional<std::string_view> ProfileDocument::Value(std::string_view section,
     if (!header) return std::nullopt;
     const auto found = FindKey(*header, key, true);
     if (!found) return std::nullopt;
-    std::string_view value = m_lines[*found].value;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-    return value;
+    return ini::Unquoted(m_lines[*found].value, "\"");
 }
 
 std::vector<std::string_view> ProfileDocument::SectionNames() const {
@@ -156,7 +112,7 @@ void ProfileDocument::Splice(size_t begin, size_t end, std::string_view replacem
 bool ProfileDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);
-    while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+    while (!value.empty() && ini::IsBlank(value.front())) value.remove_prefix(1);
 
     std::string text;
     const auto header = FindSection(section);

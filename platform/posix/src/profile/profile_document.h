@@ -1,6 +1,3 @@
-// Stand-in for Windows' private-profile functions: GetPrivateProfileString/Int
-// and WritePrivateProfileString, narrow and wide, on ini files read and edited here.
-
 // An ini file held as its bytes plus the lines found in them. Lookups follow
 // Windows' rules (names without case, blanks trimmed, CR, LF or CRLF line
 // ends, an optional UTF-8 byte-order mark, NUL ending a line's text); edits
@@ -13,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "ini_rules.h"
 
 class ProfileDocument {
 public:
@@ -34,15 +33,11 @@ public:
     bool DeleteSection(std::string_view section);
 
 private:
-    enum class Kind { Blank, Comment, Section, Key };
-    struct Line {
+    using Kind = ini::LineKind;
+    struct Line : ini::Line {
         size_t begin = 0;  // first byte
         size_t end = 0;    // one past the text, before the line end
         size_t next = 0;   // first byte of the following line
-        Kind kind = Kind::Blank;
-        std::string_view name;
-        bool hasValue = false;
-        std::string_view value;
     };
 
     void Parse();

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "kernel/posix_errors.h"
+#include "kernel/whole_file.h"
 #include "profile_cache.h"
 #include "profile_document.h"
-#include "profile_file.h"
 #include "profile_path.h"
 
 namespace {
@@ -25,6 +25,7 @@ BOOL FailWithErrno() {
 
 }  // namespace
 
+// Differs from Windows: writes a new file and renames it over the old one, not in place.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     // All three null asks Windows to flush its cache; there is none here.
     if (!section && !key && !value) return TRUE;
@@ -45,7 +46,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     std::lock_guard<std::mutex> guard(writeLock);
     std::string text;
     bool exists = false;
-    if (!ReadProfileFile(path.c_str(), text, exists)) return FailWithErrno();
+    if (!ReadWholeFile(path.c_str(), text, exists)) return FailWithErrno();
 
     ProfileDocument document(std::move(text));
     bool changed = false;
@@ -59,7 +60,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     // A delete from a missing file leaves an empty file, as on Windows.
     if (!changed && exists) return TRUE;
     ProfilePath(fileName, true);  // makes the Windows directory a bare name needs
-    const bool written = ReplaceProfileFile(path.c_str(), document.Text());
+    const bool written = ReplaceWholeFile(path.c_str(), document.Text());
     ForgetProfile(path.c_str());
     return written ? TRUE : FailWithErrno();
 }

@@ -1,6 +1,3 @@
-// Stand-in for Windows' text functions: code-page conversion, CharNextA, the C
-// runtime's _wsetlocale and wide printing, with UTF-8 as the ANSI code page.
-
 // MultiByteToWideChar and WideCharToMultiByte. The ANSI code page is UTF-8
 // here and wchar_t holds UTF-32. Malformed input becomes U+FFFD (one per
 // maximal ill-formed part, as Windows does) unless the caller asked for an
@@ -114,6 +111,7 @@ bool DecodeWide(LPCWSTR wide, size_t length, size_t& i, char32_t& code) {
 
 // Any negative source length means "up to and with the terminator", as on
 // Windows; a destination length without a destination is an error.
+// Differs from Windows: the ANSI code page is UTF-8.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount, LPWSTR wide,
                         int wideCount) {
     if (!IsUtf8CodePage(codePage) || !multiByte || multiByteCount == 0 || wideCount < 0 ||
@@ -142,6 +140,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
     return static_cast<int>(written);
 }
 
+// Differs from Windows: the ANSI code page is UTF-8.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
                         int multiByteCount, LPCSTR defaultChar, BOOL* usedDefaultChar) {
     if (!IsUtf8CodePage(codePage) || !wide || wideCount == 0 || multiByteCount < 0 ||

@@ -1,7 +1,6 @@
 #pragma once
 
-// The shared base, named by its folder: this file has the same name.
-#include "../common/com_object.h"
+#include "com_object.h"
 #include "com_ref.h"
 #include "module_objects.h"
 

@@ -1,4 +1,4 @@
-#include "profile_file.h"
+#include "whole_file.h"
 
 #include <atomic>
 #include <cerrno>
@@ -88,7 +88,7 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 }  // namespace
 
-bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct stat* info) {
+bool ReadWholeFile(const char* path, std::string& text, bool& exists, struct stat* info) {
     text.clear();
     exists = false;
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
@@ -99,7 +99,7 @@ bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct s
     if (fstat(file.get(), info) != 0) return false;
     if (!S_ISREG(info->st_mode)) return true;
     exists = true;
-    if (static_cast<unsigned long long>(info->st_size) > kMaxProfileBytes) {
+    if (static_cast<unsigned long long>(info->st_size) > kMaxWholeFileBytes) {
         errno = EFBIG;
         return false;
     }
@@ -112,14 +112,14 @@ bool ReadProfileFile(const char* path, std::string& text, bool& exists, struct s
             return false;
         }
         text.append(chunk, static_cast<size_t>(got));
-        if (text.size() > kMaxProfileBytes) {
+        if (text.size() > kMaxWholeFileBytes) {
             errno = EFBIG;
             return false;
         }
     }
 }
 
-bool ReplaceProfileFile(const char* path, const std::string& text) {
+bool ReplaceWholeFile(const char* path, const std::string& text) {
     std::string target;
     if (!FinalTarget(path, target)) return false;
 
@@ -158,22 +158,33 @@ bool ReplaceProfileFile(const char* path, const std::string& text) {
     return ok;
 }
 
-void RemoveAbandonedReplacements(const std::string& path) {
-    std::string target;
-    if (!FinalTarget(path.c_str(), target)) return;
-    const auto slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+namespace {
+
+// The temporaries "<file><anything>.tmp<pid>.<n>" beside the file whose
+// process has ended.
+void RemoveAbandonedBeside(const std::string& file) {
+    const auto slash = file.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : file.substr(0, slash + 1);
+    const std::string base = file.substr(slash == std::string::npos ? 0 : slash + 1);
     DIR* listing = opendir(directory.c_str());
     if (!listing) return;
     while (const dirent* entry = readdir(listing)) {
         const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const size_t mark = name.rfind(".tmp");
+        if (name.compare(0, base.size(), base) != 0 || mark == std::string::npos || mark < base.size()) continue;
         char* end = nullptr;
-        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        const long pid = std::strtol(name.c_str() + mark + 4, &end, 10);
         if (pid <= 0 || *end != '.' || pid == getpid()) continue;
         if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
         unlink((directory + "/" + name).c_str());
     }
     closedir(listing);
+}
+
+}  // namespace
+
+void RemoveAbandonedReplacements(const std::string& path) {
+    RemoveAbandonedBeside(path);
+    std::string target;
+    if (FinalTarget(path.c_str(), target) && target != path) RemoveAbandonedBeside(target);
 }
