@@ -8,7 +8,7 @@
 #include "map_action.h"
 #include "resource.h"
 #include "extras_settings.h"
-#include "sensor_manager_events.h"
+#include "sensor_registry.h"
 #include "tray_tooltip.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "click_gesture.h"
+#include "sensor_listener.h"
 #include "settings.h"
 #include "tracked_status.h"
 #include "tray_entry.h"
@@ -15,21 +16,19 @@
 
 class CSensorManagerEvents;
 
-class CSensorDlg : public CDialog {
+class CSensorDlg : public CDialog, public SensorListener {
 public:
     CSensorDlg();
     ~CSensorDlg() override;
 
     // Records the sensor in the catalog and, for the tracked sensor, shows
     // its state in the tray. Always returns 0.
-    virtual ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
-                                 int satellitesUsed, int satellitesInView);
-    // The report values beyond those OnSensorStatus takes, for the status
-    // that follows.
-    void SetReportExtras(const ReportExtras& extras) { m_reportExtras = extras; }
+    ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
+                         int satellitesUsed, int satellitesInView) override;
+    void SetReportExtras(const ReportExtras& extras) override { m_reportExtras = extras; }
     // A sensor left: the tracked one is shown as not available under the
     // name the catalog knows; the catalog keeps it.
-    void OnSensorLeft(const GUID& id);
+    void OnSensorLeft(const GUID& id) override;
 
     // Stops and destroys the sensor registry, then writes the settings file
     // with the sensor catalog. Returns the result of stopping the registry.

@@ -2,7 +2,7 @@
 
 #include "fake_sensor_api.h"
 #include "recording_dialog.h"
-#include "sensor_manager_events.h"
+#include "sensor_registry.h"
 
 namespace {
 
