@@ -36,15 +36,9 @@ public:
 
     void SetTrayEntry(bool add);
     void ShowPositionOnMap();
-    virtual void RunTrayAction(int kind);
 
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
-
-    // What tests and callers may look at.
-    const SensorCatalog& Catalog() const { return m_settings.Catalog(); }
-    const GUID& TrackedSensorId() const { return m_settings.TrackedSensorId(); }
-    int ClickState() const { return m_clickGesture.State(); }
 
 protected:
     void OnOK() override;
@@ -65,6 +59,7 @@ private:
     void LoadSettings();
     void ShowTrackedStatus(const TrackedStatus& status);
     void FollowClickSteps(const ClickSteps& steps);
+    void RunTrayAction(int kind);
 
     HICON m_hIcon;
     TraySettings m_settings;

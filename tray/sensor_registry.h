@@ -60,8 +60,6 @@ public:
     HRESULT UntrackSensor(ISensor* sensor);
     HRESULT DropSensorById(REFSENSOR_ID id);
 
-    size_t TrackedCount() const { return m_sensors.size(); }
-
 private:
     ComRef<CSensorEvents> m_sink;
     ComRef<ISensorManager> m_manager;

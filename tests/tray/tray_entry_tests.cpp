@@ -6,7 +6,8 @@
 
 #include "child_process.h"
 #include "desktop/desktop_console.h"
-#include "recording_dialog.h"
+#include "sensor_dlg.h"
+#include "test_app.h"
 
 namespace {
 
@@ -36,8 +37,7 @@ protected:
 };
 
 TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
     dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
@@ -54,8 +54,7 @@ TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
 // Built-in faces are loaded once and shared: every status change shows the same, still living, icon.
 TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
     WriteFile(settingsPath, "[icon]\r\nenable_icon=\r\ndisable_icon=\r\n");
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
     dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
@@ -74,8 +73,7 @@ TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
 }
 
 TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
     dialog.OnSensorStatus(kOtherId, "Other", 0, 35.0, 139.0, 7, 11);
     // Alike but for the last bytes is another sensor too.
@@ -83,12 +81,16 @@ TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
     nearlyTracked.Data4[7] ^= 1;
     dialog.OnSensorStatus(nearlyTracked, "Twin", 0, 35.0, 139.0, 7, 11);
     EXPECT_EQ(desktop::TrayEntries().at(0).tip, "Detecting Senser...");
-    ASSERT_EQ(dialog.Catalog().size(), 2u);
-    EXPECT_STREQ(dialog.Catalog().begin()->second.idText, "{0A0B0C0D-1111-2222-3333-444444444444}");
+    dialog.SaveSettings();
+    const std::string saved = ReadFile(settingsPath);
+    EXPECT_NE(saved.find("location_sensor_list1={0A0B0C0D-1111-2222-3333-444444444444}\t\t;Other\r\n"
+                         "location_sensor_list2={637D3E4B-20DA-4318-B6FC-A100FD003A82}\t\t;Twin\r\n"),
+              std::string::npos)
+        << saved;
 }
 
 TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTellsTheUser) {
-    RecordingDialog dialog;
+    CSensorDlg dialog;
     desktop::SetTrayFailure(ERROR_TIMEOUT);
     dialog.SetTrayEntry(true);
     EXPECT_EQ(events.str(), "");
@@ -104,7 +106,7 @@ TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTell
 // added where it has not; neither bothers the user.
 TEST_F(TrayEntryTest, AddFailingOnce_RetryModifiesOrAddsWithoutAMessage) {
     const std::string detecting = " icon=app tip=Detecting Senser...\n";
-    RecordingDialog dialog;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
     events.str("");
     desktop::SetTrayFailure(ERROR_NOT_FOUND, 1);
@@ -134,8 +136,7 @@ TEST_F(TrayEntryTest, FixBalloon_IsCutToWholeLinesOrCharactersAndLeavesTheToolti
         {accented, "Sensor name : " + accented.substr(0, 240)},
     };
     for (const Case& c : cases) {
-        RecordingDialog dialog;
-        dialog.passToTray = true;
+        CSensorDlg dialog;
         dialog.SetTrayEntry(true);
         events.str("");
         dialog.OnSensorStatus(kTrackedId, c.name.c_str(), 0, 35.0, 139.0, 7, 11);
