@@ -10,7 +10,7 @@
 #include "click_gesture.h"
 #include "sensor_listener.h"
 #include "settings.h"
-#include "tracked_status.h"
+#include "sensor_status.h"
 #include "tray_entry.h"
 #include "tray_extras.h"
 
@@ -23,9 +23,7 @@ public:
 
     // Records the sensor in the catalog and, for the tracked sensor, shows
     // its state in the tray. Always returns 0.
-    ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
-                         int satellitesUsed, int satellitesInView) override;
-    void SetReportExtras(const ReportExtras& extras) override { m_reportExtras = extras; }
+    ULONG OnSensorStatus(const GUID& id, const SensorStatus& status) override;
     // A sensor left: the tracked one is shown as not available under the
     // name the catalog knows; the catalog keeps it.
     void OnSensorLeft(const GUID& id) override;
@@ -57,7 +55,7 @@ protected:
 
 private:
     void LoadSettings();
-    void ShowTrackedStatus(const TrackedStatus& status);
+    void ShowTrackedStatus(const SensorStatus& status);
     void FollowClickSteps(const ClickSteps& steps);
     void RunTrayAction(int kind);
 
@@ -67,5 +65,4 @@ private:
     ClickGesture m_clickGesture;
     TrayEntry m_trayEntry;
     TrayExtras m_extras;
-    ReportExtras m_reportExtras;
 };

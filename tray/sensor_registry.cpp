@@ -9,21 +9,12 @@
 
 namespace {
 
-// The values of a sensor's latest report; 0 where a value cannot be read.
-struct LatestValues {
-    double latitude = 0.0;
-    double longitude = 0.0;
-    int satellitesUsed = 0;
-    int satellitesInView = 0;
-    ReportExtras extras;
-};
-
-// `result` receives the result of the last data call.
-LatestValues ReadLatestValues(ISensor* sensor, HRESULT& result) {
-    LatestValues values;
+// Reads the values of a sensor's latest report into `values`, leaving those
+// that cannot be read. `result` receives the result of the last data call.
+void ReadLatestValues(ISensor* sensor, SensorStatus& values, HRESULT& result) {
     ComRef<ISensorDataReport> report;
     result = sensor->GetData(report.Put());
-    if (FAILED(result) || !report) return values;
+    if (FAILED(result) || !report) return;
     ISensorDataReport* data = report.Get();
     if (auto value = ReadReportDouble(data, SENSOR_DATA_TYPE_LATITUDE_DEGREES, &result)) values.latitude = *value;
     if (auto value = ReadReportDouble(data, SENSOR_DATA_TYPE_LONGITUDE_DEGREES, &result)) values.longitude = *value;
@@ -35,7 +26,6 @@ LatestValues ReadLatestValues(ISensor* sensor, HRESULT& result) {
     // result stays that of the satellites in view.
     values.extras.altitude = ReadReportDouble(data, SENSOR_DATA_TYPE_ALTITUDE_ANTENNA_SEALEVEL_METERS);
     values.extras.errorRadius = ReadReportDouble(data, SENSOR_DATA_TYPE_ERROR_RADIUS_METERS);
-    return values;
 }
 
 }  // namespace
@@ -93,21 +83,19 @@ HRESULT CSensorEvents::RefreshSensor(ISensor* sensor) {
 HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
     if (!sensor) return S_OK;
 
+    SensorStatus status;
     BSTR friendlyName = nullptr;
     sensor->GetFriendlyName(&friendlyName);
-    const CString name = friendlyName ? CString(friendlyName) : CString();
+    if (friendlyName) status.name = CString(friendlyName);
     SysFreeString(friendlyName);
 
     SensorState state = static_cast<SensorState>(kSensorStateUnknown);
     sensor->GetState(&state);
+    status.state = state;
 
     HRESULT hr = S_OK;
-    const LatestValues values = ReadLatestValues(sensor, hr);
-    if (m_listener) {
-        m_listener->SetReportExtras(values.extras);
-        m_listener->OnSensorStatus(id, name, state, values.latitude, values.longitude, values.satellitesUsed,
-                                 values.satellitesInView);
-    }
+    ReadLatestValues(sensor, status, hr);
+    if (m_listener) m_listener->OnSensorStatus(id, status);
     return hr;
 }
 

@@ -4,31 +4,20 @@
 
 #include <afxwin.h>
 
-#include <string>
 #include <vector>
 
 #include "sensor_listener.h"
 
-struct PublishedStatus {
-    GUID id;
-    std::string name;
-    long state;
-    double latitude;
-    double longitude;
-    int satellitesUsed;
-    int satellitesInView;
-};
-
 class RecordingListener : public SensorListener {
 public:
-    ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
-                         int satellitesUsed, int satellitesInView) override {
-        statuses.push_back({id, name.GetString(), state, latitude, longitude, satellitesUsed, satellitesInView});
+    ULONG OnSensorStatus(const GUID& id, const SensorStatus& status) override {
+        ids.push_back(id);
+        statuses.push_back(status);
         return 0;
     }
-    void SetReportExtras(const ReportExtras&) override {}
     void OnSensorLeft(const GUID& id) override { left.push_back(id); }
 
-    std::vector<PublishedStatus> statuses;
+    std::vector<GUID> ids;
+    std::vector<SensorStatus> statuses;
     std::vector<GUID> left;
 };

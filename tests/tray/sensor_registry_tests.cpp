@@ -17,6 +17,8 @@ protected:
         gps.report.SetDouble(3, 139.25);
         gps.report.SetInt(15, 7);
         gps.report.SetInt(17, 11);
+        gps.report.SetDouble(36, 40.5);
+        gps.report.SetDouble(22, 6.0);
     }
     void TearDown() override { CoUninitialize(); }
 
@@ -44,13 +46,17 @@ TEST_F(SensorRegistryTest, StartWatching_HooksAndPublishesEveryLocationSensor_St
     // The result is the last sensor's: its report has no values to read.
     EXPECT_EQ(registry->StartWatching(), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
     ASSERT_EQ(listener.statuses.size(), 2u);
-    const PublishedStatus& status = listener.statuses[0];
-    EXPECT_EQ(status.name, "Fake GPS");
+    EXPECT_TRUE(IsEqualGUID(listener.ids[0], kGpsId));
+    const SensorStatus& status = listener.statuses[0];
+    EXPECT_STREQ(status.name, "Fake GPS");
     EXPECT_EQ(status.state, SENSOR_STATE_READY);
     EXPECT_DOUBLE_EQ(status.latitude, 35.5);
     EXPECT_DOUBLE_EQ(status.longitude, 139.25);
     EXPECT_EQ(status.satellitesUsed, 7);
     EXPECT_EQ(status.satellitesInView, 11);
+    EXPECT_EQ(status.extras.altitude, 40.5);
+    EXPECT_EQ(status.extras.errorRadius, 6.0);
+    EXPECT_EQ(listener.statuses[1].extras.altitude, std::nullopt);
     // The registry holds one reference to each sensor it hooked.
     EXPECT_EQ(gps.refs, 2);
     EXPECT_EQ(other.refs, 2);
@@ -150,7 +156,7 @@ TEST_F(SensorRegistryTest, FailedReads_StillPublishZerosAndReturnTheFailure) {
     gps.failState = true;
     EXPECT_EQ(sink->OnStateChanged(&gps, SENSOR_STATE_READY), E_FAIL);
     ASSERT_EQ(listener.statuses.size(), 1u);
-    EXPECT_EQ(listener.statuses[0].name, "");
+    EXPECT_STREQ(listener.statuses[0].name, "");
     EXPECT_EQ(listener.statuses[0].state, 5);
     EXPECT_EQ(listener.statuses[0].latitude, 0.0);
 

@@ -26,7 +26,7 @@ std::string SettingsPath(const char* appName) {
 bool Tracks(CSensorDlg& dialog, const GUID& id) {
     desktop::ResetForTests();
     dialog.SetTrayEntry(true);
-    dialog.OnSensorStatus(id, "Probe", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(id, {"Probe", 3, 0, 0, 0, 0, {}});
     const bool shown = desktop::TrayEntries().at(0).tip != "Detecting Senser...";
     dialog.SetTrayEntry(false);
     return shown;
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, FirstRun_WritesBothSectionsWithDefaultsAndOneLinePerSensor)
     {
         CSensorDlg dialog;
         EXPECT_TRUE(Tracks(dialog, kFirstId));
-        dialog.OnSensorStatus(kFirstId, "GPS One", 3, 0, 0, 0, 0);
+        dialog.OnSensorStatus(kFirstId, {"GPS One", 3, 0, 0, 0, 0, {}});
         EXPECT_EQ(dialog.SaveSettings(), 0u);
     }
     EXPECT_EQ(ReadFile(path),
@@ -75,9 +75,9 @@ TEST_F(SettingsTest, SavedRun_KeepsUserTextAndOlderCatalogLines) {
         CSensorDlg dialog;
         EXPECT_TRUE(Tracks(dialog, kSecondId));
         EXPECT_FALSE(Tracks(dialog, kFirstId));
-        dialog.OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
-        dialog.OnSensorStatus(kSecondId, "GPS Two", 0, 0, 0, 0, 0);
-        dialog.OnSensorStatus(kFirstId, "GPS One renamed", 0, 0, 0, 0, 0);
+        dialog.OnSensorStatus(kFirstId, {"GPS One", 0, 0, 0, 0, 0, {}});
+        dialog.OnSensorStatus(kSecondId, {"GPS Two", 0, 0, 0, 0, 0, {}});
+        dialog.OnSensorStatus(kFirstId, {"GPS One renamed", 0, 0, 0, 0, 0, {}});
         dialog.SaveSettings();
     }
     const std::string text = ReadFile(path);
@@ -126,7 +126,7 @@ TEST_F(SettingsTest, SettingsFileThatIsALink_StaysALinkToTheSavedFile) {
         std::filesystem::create_symlink(target, path);
         {
             CSensorDlg dialog;
-            dialog.OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
+            dialog.OnSensorStatus(kFirstId, {"GPS One", 0, 0, 0, 0, 0, {}});
             dialog.SaveSettings();
         }
         EXPECT_TRUE(std::filesystem::is_symlink(path)) << targetExists;

@@ -40,11 +40,11 @@ TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
     CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     const HICON ready = TrayIcon();
     EXPECT_EQ(desktop::IconName(ready), "file:" ICONS_DIR "/ready.ico,0");
 
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
     const HICON notReady = TrayIcon();
     EXPECT_EQ(desktop::IconName(notReady), "file:" ICONS_DIR "/not_ready.ico,0");
     EXPECT_FALSE(desktop::IconIsAlive(ready));
@@ -57,17 +57,17 @@ TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
     CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     const HICON ready = TrayIcon();
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
     const HICON notReady = TrayIcon();
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
 
     EXPECT_EQ(desktop::IconName(ready), "builtin:130");
     EXPECT_EQ(desktop::IconName(notReady), "builtin:129");
     EXPECT_EQ(TrayIcon(), notReady);
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     EXPECT_EQ(TrayIcon(), ready);
     EXPECT_TRUE(desktop::IconIsAlive(notReady));
 }
@@ -75,11 +75,11 @@ TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
 TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
     CSensorDlg dialog;
     dialog.SetTrayEntry(true);
-    dialog.OnSensorStatus(kOtherId, "Other", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kOtherId, {"Other", 0, 35.0, 139.0, 7, 11, {}});
     // Alike but for the last bytes is another sensor too.
     GUID nearlyTracked = kTrackedId;
     nearlyTracked.Data4[7] ^= 1;
-    dialog.OnSensorStatus(nearlyTracked, "Twin", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(nearlyTracked, {"Twin", 0, 35.0, 139.0, 7, 11, {}});
     EXPECT_EQ(desktop::TrayEntries().at(0).tip, "Detecting Senser...");
     dialog.SaveSettings();
     const std::string saved = ReadFile(settingsPath);
@@ -139,7 +139,7 @@ TEST_F(TrayEntryTest, FixBalloon_IsCutToWholeLinesOrCharactersAndLeavesTheToolti
         CSensorDlg dialog;
         dialog.SetTrayEntry(true);
         events.str("");
-        dialog.OnSensorStatus(kTrackedId, c.name.c_str(), 0, 35.0, 139.0, 7, 11);
+        dialog.OnSensorStatus(kTrackedId, {c.name.c_str(), 0, 35.0, 139.0, 7, 11, {}});
         const std::string out = events.str();
         const auto balloon = out.find("tray modify 128 info=Position fix\\n");
         ASSERT_NE(balloon, std::string::npos) << out;
