@@ -12,7 +12,7 @@ namespace {
 void PrintSensor(const SensorReading& sensor) {
     WidePrintf(L"Location Sensor name: %s\n", PrintableText(sensor.name ? sensor.name->c_str() : nullptr).c_str());
     if (sensor.type) WidePrintf(L"Sensor type  : %s\n", *sensor.type);
-    WidePrintf(L"Sensor status: %s\n", SensorStateNameW(sensor.state.value_or(kSensorStateUnknown)));
+    WidePrintf(L"Sensor status: %s\n", SensorStateNameW(sensor.state.value_or(SENSOR_STATE_ERROR)));
     if (sensor.values) {
         for (const ReportValue& value : *sensor.values) WidePrintf(value.line, value.value);
         if (auto position = FindMapPosition(*sensor.values))

@@ -154,7 +154,7 @@ void CSensorDlg::FollowClickSteps(const ClickSteps& steps) {
     if (steps.idleAfterAction) m_clickGesture.Reset();
 }
 
-void CSensorDlg::RunTrayAction(int kind) {
+void CSensorDlg::RunTrayAction(TrayAction kind) {
     if (kind == TRAY_ACTION_MAP) {
         ShowPositionOnMap();
         return;

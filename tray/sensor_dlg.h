@@ -57,7 +57,7 @@ private:
     void LoadSettings();
     void ShowTrackedStatus(const SensorStatus& status);
     void FollowClickSteps(const ClickSteps& steps);
-    void RunTrayAction(int kind);
+    void RunTrayAction(TrayAction kind);
 
     HICON m_hIcon;
     TraySettings m_settings;

@@ -89,7 +89,8 @@ HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
     if (friendlyName) status.name = CString(friendlyName);
     SysFreeString(friendlyName);
 
-    SensorState state = static_cast<SensorState>(kSensorStateUnknown);
+    // The state assumed when reading it fails.
+    SensorState state = SENSOR_STATE_ERROR;
     sensor->GetState(&state);
     status.state = state;
 
