@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "friendly_name.h"
 #include "report_values.h"
 #include "sensor_state.h"
 
@@ -84,10 +85,7 @@ HRESULT CSensorEvents::PublishStatus(const SENSOR_ID& id, ISensor* sensor) {
     if (!sensor) return S_OK;
 
     SensorStatus status;
-    BSTR friendlyName = nullptr;
-    sensor->GetFriendlyName(&friendlyName);
-    if (friendlyName) status.name = CString(friendlyName);
-    SysFreeString(friendlyName);
+    if (const auto name = ReadFriendlyName(sensor)) status.name = CString(name->c_str());
 
     // The state assumed when reading it fails.
     SensorState state = SENSOR_STATE_ERROR;
