@@ -4,6 +4,7 @@
 
 #include "map_url.h"
 #include "sensor_state.h"
+#include "text_cut.h"
 
 CString BuildTrayTooltip(const SensorStatus& status) {
     CString tip("Sensor not found!");
@@ -32,11 +33,7 @@ void CopyTrayText(CHAR* field, size_t size, const char* text) {
         if (lastLineEnd > 0) {
             length = lastLineEnd;
         } else {
-            const char* cut = text;
-            for (const char* next = ::CharNextA(cut); next != cut && next - text <= static_cast<ptrdiff_t>(kLimit);
-                 next = ::CharNextA(cut))
-                cut = next;
-            length = static_cast<size_t>(cut - text);
+            length = WholeCharactersLength(text, kLimit);
         }
     }
     std::memcpy(field, text, length);
