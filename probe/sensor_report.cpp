@@ -4,6 +4,7 @@
 
 #include "map_url.h"
 #include "printable_text.h"
+#include "section_heading.h"
 #include "sensor_reading.h"
 #include "sensor_state.h"
 
@@ -23,14 +24,8 @@ void PrintSensor(const SensorReading& sensor) {
 
 }  // namespace
 
-void PrintSeparator() {
-    WidePrintf(L"------------------------------------------------------------------------\n");
-}
-
 void PrintSensorSection(const std::vector<SensorReading>& sensors) {
-    PrintSeparator();
-    WidePrintf(L" Location Sensor Status\n");
-    PrintSeparator();
+    PrintSectionHeading(L" Location Sensor Status\n");
     for (const SensorReading& sensor : sensors) PrintSensor(sensor);
 }
 
