@@ -149,7 +149,11 @@ HRESULT CSensorManagerEvents::TrackSensor(ISensor* sensor) {
     if (FAILED(hr)) return hr;
     SENSOR_ID id;
     hr = sensor->GetID(&id);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) {
+        // Untracked, the sensor would keep the sink with nothing to unhook it.
+        sensor->SetEventSink(nullptr);
+        return hr;
+    }
     // A sensor tracked again under the same id gives back the old reference.
     m_sensors[id] = ComRef<ISensor>::Share(sensor);
     return hr;

@@ -145,6 +145,22 @@ TEST_F(SensorRegistryTest, TrackSensor_SameIdTwice_HoldsOneReference) {
     ExpectAllReleased();
 }
 
+// A sensor whose id cannot be read is not tracked, so it must not keep the
+// sink either.
+TEST_F(SensorRegistryTest, TrackSensor_IdUnreadable_UnhooksTheSensorAgain) {
+    FakeManagerFactory factory(&manager);
+    auto* registry = new CSensorManagerEvents(&listener);
+    registry->StartWatching();
+    gps.failId = true;
+    EXPECT_EQ(registry->OnSensorEnter(&gps, SENSOR_STATE_READY), E_FAIL);
+    EXPECT_EQ(gps.sink, nullptr);
+    EXPECT_EQ(gps.refs, 1);
+    EXPECT_TRUE(listener.statuses.empty());
+    registry->StopWatching();
+    delete registry;
+    ExpectAllReleased();
+}
+
 TEST_F(SensorRegistryTest, FailedReads_StillPublishZerosAndReturnTheFailure) {
     FakeManagerFactory factory(&manager);
     auto* registry = new CSensorManagerEvents(&listener);
