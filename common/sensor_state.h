@@ -3,6 +3,3 @@
 // Name of a Sensor API state value; any value outside 0..4 is an error.
 const char* SensorStateName(long state);
 const wchar_t* SensorStateNameW(long state);
-
-// The state assumed when reading it fails.
-constexpr long kSensorStateUnknown = 5;

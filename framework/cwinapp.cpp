@@ -2,7 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+#include "module_path.h"
 
 namespace {
 CWinApp* currentApp = nullptr;
@@ -23,15 +24,11 @@ int CWinApp::ExitInstance() { return 0; }
 
 void CWinApp::OnHelp() {}
 
-// The executable's base name without its extension. The module name is read
-// wide and whole, so a long path or a folder outside the ANSI code page does
-// not cut or garble it.
+// The executable's base name without its extension.
 void CWinApp::SetNamesFromModule() {
-    std::vector<wchar_t> path(MAX_PATH);
-    while (::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())) >= path.size())
-        path.resize(path.size() * 2);
-    const wchar_t* base = path.data();
-    for (const wchar_t* p = path.data(); *p; ++p)
+    const std::wstring path = ModuleFileName();
+    const wchar_t* base = path.c_str();
+    for (const wchar_t* p = path.c_str(); *p; ++p)
         if (*p == L'\\' || *p == L'/') base = p + 1;
     m_appName[0] = '\0';
     ::WideCharToMultiByte(CP_ACP, 0, base, -1, m_appName, sizeof m_appName, nullptr, nullptr);

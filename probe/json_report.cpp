@@ -46,7 +46,7 @@ nlohmann::ordered_json SensorJson(const SensorReading& sensor) {
     if (sensor.id) json["id"] = Utf8(GuidText(*sensor.id));
     json["name"] = NameJson(sensor.name);
     if (sensor.type) json["type"] = Utf8(*sensor.type);
-    json["state"] = SensorStateName(sensor.state.value_or(kSensorStateUnknown));
+    json["state"] = SensorStateName(sensor.state.value_or(SENSOR_STATE_ERROR));
     if (sensor.state) json["state_number"] = *sensor.state;
     if (sensor.values) {
         json["values"] = ValuesJson(*sensor.values);

@@ -1,5 +1,6 @@
 #include "location_reading.h"
 
+#include "bstr_holder.h"
 #include "com_ref.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::optional<SensorName> ReadProvider(ILocationReport* report, ISensorManager* 
     if (manager == nullptr || FAILED(report->GetSensorID(&id))) return std::nullopt;
     ComRef<ISensor> sensor;
     if (FAILED(manager->GetSensorByID(id, sensor.Put())) || !sensor) return std::nullopt;
-    return ReadSensorName(sensor.Get());
+    return ReadFriendlyName(sensor.Get());
 }
 
 std::vector<CivicLine> ReadCivicAddress(ILocation* location) {
@@ -33,10 +34,9 @@ std::vector<CivicLine> ReadCivicAddress(ILocation* location) {
     ComRef<ICivicAddressReport> address;
     if (FAILED(report->QueryInterface(IID_ICivicAddressReport, address.PutVoid())) || !address) return lines;
     for (const CivicField& field : kCivicFields) {
-        BSTR text = nullptr;
-        if (FAILED((address.Get()->*field.read)(&text))) continue;
-        if (text != nullptr && text[0] != L'\0') lines.push_back({field.key, field.line, text});
-        SysFreeString(text);
+        BstrHolder text;
+        if (FAILED((address.Get()->*field.read)(text.Put()))) continue;
+        if (text.Text()[0] != L'\0') lines.push_back({field.key, field.line, text.Get()});
     }
     return lines;
 }

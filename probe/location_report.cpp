@@ -3,7 +3,7 @@
 #include <wide_print.h>
 
 #include "printable_text.h"
-#include "sensor_report.h"
+#include "section_heading.h"
 
 namespace {
 
@@ -29,9 +29,7 @@ int LocationExitCode(const LocationReading& location) {
 }
 
 void PrintLocationSection(const LocationReading& location) {
-    PrintSeparator();
-    WidePrintf(L" Location API status \n");
-    PrintSeparator();
+    PrintSectionHeading(L" Location API status \n");
     if (!location.atDefault || !location.atHigh) return;
     WidePrintf(L"Location API data (Desired Accuracy : DEFAULT)\n");
     PrintAccuracy(*location.atDefault);

@@ -44,14 +44,6 @@ std::optional<GUID> ReadSensorId(ISensor* sensor) {
     return id;
 }
 
-SensorName ReadSensorName(ISensor* sensor) {
-    BSTR name = nullptr;
-    if (FAILED(sensor->GetFriendlyName(&name))) return std::nullopt;
-    std::wstring text = name != nullptr ? name : L"";
-    SysFreeString(name);
-    return text;
-}
-
 std::vector<ReportValue> ReadReportValues(ISensorDataReport* report) {
     std::vector<ReportValue> values;
     for (const ReportField& field : kReportFields)
@@ -63,7 +55,7 @@ std::vector<ReportValue> ReadReportValues(ISensorDataReport* report) {
 SensorReading ReadSensor(ISensor* sensor) {
     SensorReading reading;
     reading.id = ReadSensorId(sensor);
-    reading.name = ReadSensorName(sensor);
+    reading.name = ReadFriendlyName(sensor);
     SENSOR_TYPE_ID type;
     if (SUCCEEDED(sensor->GetType(&type))) {
         const LocationSensorType* known = FindLocationSensorType(type);

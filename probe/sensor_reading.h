@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "friendly_name.h"
+
 // A friendly name; none when it could not be read.
 using SensorName = std::optional<std::wstring>;
 
@@ -30,7 +32,6 @@ struct SensorReading {
 };
 
 std::optional<GUID> ReadSensorId(ISensor* sensor);
-SensorName ReadSensorName(ISensor* sensor);
 // Latitude, longitude, altitude and error radius, those returned as VT_R8.
 std::vector<ReportValue> ReadReportValues(ISensorDataReport* report);
 SensorReading ReadSensor(ISensor* sensor);

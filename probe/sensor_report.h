@@ -7,9 +7,6 @@
 
 #include "sensor_reading.h"
 
-// The line that frames each section heading.
-void PrintSeparator();
-
 // Prints the section on these location sensors: name, type, state, position
 // data and map link of each.
 void PrintSensorSection(const std::vector<SensorReading>& sensors);

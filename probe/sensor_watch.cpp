@@ -42,7 +42,7 @@ namespace {
 using Shared = SensorWatch::Shared;
 
 WatchEvent EventOf(WatchEvent::Kind kind, ISensor* sensor) {
-    return {std::chrono::system_clock::now(), kind, ReadSensorId(sensor), ReadSensorName(sensor), {}, {}};
+    return {std::chrono::system_clock::now(), kind, ReadSensorId(sensor), ReadFriendlyName(sensor), {}, {}};
 }
 
 class SensorSink final : public CComObject<ISensorEvents> {
@@ -92,7 +92,7 @@ public:
         {
             const std::lock_guard<std::mutex> guard(m_shared->lock);
             if (m_shared->stopped || m_shared->sensors.count(*id) != 0) return false;
-            m_shared->sensors[*id] = {ComRef<ISensor>::Share(sensor), ReadSensorName(sensor)};
+            m_shared->sensors[*id] = {ComRef<ISensor>::Share(sensor), ReadFriendlyName(sensor)};
         }
         sensor->SetEventSink(this);
         return true;

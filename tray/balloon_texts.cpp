@@ -30,7 +30,7 @@ std::string SystemReason(DWORD error) {
 
 // Name and position as the tooltip shows them, then what the tooltip lacks.
 // The cut drops the last lines first.
-Balloon FixGainedBalloon(const TrackedStatus& status, std::chrono::milliseconds timeToFix) {
+Balloon FixGainedBalloon(const SensorStatus& status, std::chrono::milliseconds timeToFix) {
     CString text;
     text.Format("Sensor name : %s", status.name.GetString());
     if (HasPosition(status.latitude, status.longitude)) {
@@ -48,8 +48,11 @@ Balloon FixGainedBalloon(const TrackedStatus& status, std::chrono::milliseconds 
     return {BalloonKind::FixGained, "Position fix", text.GetString(), NIIF_INFO};
 }
 
-Balloon FixLostBalloon(const TrackedStatus& status) {
-    const CString tip = BuildTrayTooltip(status.name, status.state, 0.0, 0.0, 0, 0);
+Balloon FixLostBalloon(const SensorStatus& status) {
+    // The tooltip's lines without the position.
+    SensorStatus withoutPosition = status;
+    withoutPosition.latitude = withoutPosition.longitude = 0.0;
+    const CString tip = BuildTrayTooltip(withoutPosition);
     return {BalloonKind::FixLost, "Position lost", tip.GetString(), NIIF_WARNING};
 }
 

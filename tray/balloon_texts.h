@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "tracked_status.h"
+#include "sensor_status.h"
 
 enum class BalloonKind { FixGained, FixLost, AccessDenied, LogFault };
 
@@ -24,8 +24,8 @@ struct LogFault {
     std::wstring path;
 };
 
-Balloon FixGainedBalloon(const TrackedStatus& status, std::chrono::milliseconds timeToFix);
-Balloon FixLostBalloon(const TrackedStatus& status);
+Balloon FixGainedBalloon(const SensorStatus& status, std::chrono::milliseconds timeToFix);
+Balloon FixLostBalloon(const SensorStatus& status);
 Balloon AccessDeniedBalloon();
 Balloon LogFaultBalloon(const LogFault& fault);
 

@@ -26,7 +26,7 @@ enum TrayAction : int {
 struct ClickSteps {
     UINT_PTR stopTimer = 0;
     UINT_PTR startTimer = 0;
-    int action = TRAY_ACTION_NONE;
+    TrayAction action = TRAY_ACTION_NONE;
     // The menu of a right click is opened while the state still says
     // released; it returns to idle once the menu has closed.
     bool idleAfterAction = false;
@@ -37,10 +37,10 @@ public:
     ClickSteps OnMouse(UINT message);
     ClickSteps OnTimer(UINT_PTR timerId);
     void Reset() { m_state = CLICK_IDLE; }
-    int State() const { return m_state; }
+    ClickState State() const { return m_state; }
 
 private:
     ClickSteps Press(UINT_PTR timerId);
 
-    int m_state = CLICK_IDLE;
+    ClickState m_state = CLICK_IDLE;
 };

@@ -3,12 +3,10 @@
 #include <sensorsapi.h>
 #include <shellapi.h>
 
-#include <utility>
-
 #include "map_action.h"
 #include "resource.h"
 #include "extras_settings.h"
-#include "sensor_manager_events.h"
+#include "sensor_registry.h"
 #include "tray_tooltip.h"
 
 namespace {
@@ -108,29 +106,26 @@ LRESULT CSensorDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
-ULONG CSensorDlg::OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
-                                 int satellitesUsed, int satellitesInView) {
-    const ReportExtras extras = std::exchange(m_reportExtras, ReportExtras{});
-    m_settings.RecordSensor(id, name);
+ULONG CSensorDlg::OnSensorStatus(const GUID& id, const SensorStatus& status) {
+    m_settings.RecordSensor(id, status.name);
     if (!m_settings.IsTracked(id)) return 0;
-    ShowTrackedStatus({name, state, latitude, longitude, satellitesUsed, satellitesInView, extras});
+    ShowTrackedStatus(status);
     return 0;
 }
 
 void CSensorDlg::OnSensorLeft(const GUID& id) {
     if (!m_settings.IsTracked(id)) return;
-    TrackedStatus gone;
+    SensorStatus gone;
     gone.name = m_settings.CatalogName(id);
     gone.state = SENSOR_STATE_NOT_AVAILABLE;
     ShowTrackedStatus(gone);
 }
 
-void CSensorDlg::ShowTrackedStatus(const TrackedStatus& status) {
+void CSensorDlg::ShowTrackedStatus(const SensorStatus& status) {
     const bool ready = status.state == SENSOR_STATE_READY;
     m_trayEntry.ShowStatus(m_settings.IconFile(ready), m_settings.IconIndex(ready),
                            ready ? IDI_SENSOR_READY : IDI_SENSOR_NOT_READY,
-                           BuildTrayTooltip(status.name, status.state, status.latitude, status.longitude,
-                                            status.satellitesUsed, status.satellitesInView));
+                           BuildTrayTooltip(status));
     m_extras.OnTrackedStatus(status);
 }
 
@@ -159,7 +154,7 @@ void CSensorDlg::FollowClickSteps(const ClickSteps& steps) {
     if (steps.idleAfterAction) m_clickGesture.Reset();
 }
 
-void CSensorDlg::RunTrayAction(int kind) {
+void CSensorDlg::RunTrayAction(TrayAction kind) {
     if (kind == TRAY_ACTION_MAP) {
         ShowPositionOnMap();
         return;

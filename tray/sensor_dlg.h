@@ -8,28 +8,25 @@
 #include <memory>
 
 #include "click_gesture.h"
+#include "sensor_listener.h"
 #include "settings.h"
-#include "tracked_status.h"
+#include "sensor_status.h"
 #include "tray_entry.h"
 #include "tray_extras.h"
 
 class CSensorManagerEvents;
 
-class CSensorDlg : public CDialog {
+class CSensorDlg : public CDialog, public SensorListener {
 public:
     CSensorDlg();
     ~CSensorDlg() override;
 
     // Records the sensor in the catalog and, for the tracked sensor, shows
     // its state in the tray. Always returns 0.
-    virtual ULONG OnSensorStatus(const GUID& id, CString name, long state, double latitude, double longitude,
-                                 int satellitesUsed, int satellitesInView);
-    // The report values beyond those OnSensorStatus takes, for the status
-    // that follows.
-    void SetReportExtras(const ReportExtras& extras) { m_reportExtras = extras; }
+    ULONG OnSensorStatus(const GUID& id, const SensorStatus& status) override;
     // A sensor left: the tracked one is shown as not available under the
     // name the catalog knows; the catalog keeps it.
-    void OnSensorLeft(const GUID& id);
+    void OnSensorLeft(const GUID& id) override;
 
     // Stops and destroys the sensor registry, then writes the settings file
     // with the sensor catalog. Returns the result of stopping the registry.
@@ -37,15 +34,9 @@ public:
 
     void SetTrayEntry(bool add);
     void ShowPositionOnMap();
-    virtual void RunTrayAction(int kind);
 
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
-
-    // What tests and callers may look at.
-    const SensorCatalog& Catalog() const { return m_settings.Catalog(); }
-    const GUID& TrackedSensorId() const { return m_settings.TrackedSensorId(); }
-    int ClickState() const { return m_clickGesture.State(); }
 
 protected:
     void OnOK() override;
@@ -64,8 +55,9 @@ protected:
 
 private:
     void LoadSettings();
-    void ShowTrackedStatus(const TrackedStatus& status);
+    void ShowTrackedStatus(const SensorStatus& status);
     void FollowClickSteps(const ClickSteps& steps);
+    void RunTrayAction(TrayAction kind);
 
     HICON m_hIcon;
     TraySettings m_settings;
@@ -73,5 +65,4 @@ private:
     ClickGesture m_clickGesture;
     TrayEntry m_trayEntry;
     TrayExtras m_extras;
-    ReportExtras m_reportExtras;
 };

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "control_characters.h"
+#include "module_path.h"
+#include "text_cut.h"
 
 namespace {
 
@@ -29,12 +31,7 @@ CString ReadString(const wchar_t* section, const wchar_t* key, const char* fallb
     ::GetPrivateProfileStringW(section, key, Widen(fallback).c_str(), value, kValueBufferSize, path.c_str());
     CString text(value);
     if (text.GetLength() < static_cast<int>(kValueBufferSize)) return text;
-    const char* start = text;
-    const char* cut = start;
-    for (const char* next = ::CharNextA(cut); next != cut && static_cast<size_t>(next - start) < kValueBufferSize;
-         next = ::CharNextA(cut))
-        cut = next;
-    return text.Left(static_cast<int>(cut - start));
+    return text.Left(static_cast<int>(WholeCharactersLength(text, kValueBufferSize - 1)));
 }
 
 int ReadInt(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
@@ -69,16 +66,6 @@ GUID ParseSensorId(const CString& text) {
     // Text that is no GUID leaves the null id, which no sensor has.
     if (FAILED(::CLSIDFromString(Widen(text).c_str(), &id))) id = GUID{};
     return id;
-}
-
-std::wstring ModuleFileName() {
-    std::vector<wchar_t> module(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-        if (length == 0) return {};
-        if (length < module.size()) return std::wstring(module.data(), length);
-        module.resize(module.size() * 2);
-    }
 }
 
 // The executable's directory, the application name and ".ini". Wide and

@@ -36,7 +36,6 @@ public:
     const CString& IconFile(bool ready) const;
     int IconIndex(bool ready) const;
 
-    const SensorCatalog& Catalog() const { return m_catalog; }
     const GUID& TrackedSensorId() const { return m_sensorId; }
     // The settings file, known once loaded.
     const std::wstring& Path() const { return m_path; }

@@ -33,7 +33,7 @@ TrackLog::~TrackLog() {
     if (m_heldBack) Write(std::chrono::steady_clock::now(), *std::exchange(m_heldBack, std::nullopt));
 }
 
-void TrackLog::OnStatus(SteadyTime now, SystemTime clock, const TrackedStatus& status) {
+void TrackLog::OnStatus(SteadyTime now, SystemTime clock, const SensorStatus& status) {
     if (status.state != SENSOR_STATE_READY) {
         // The stretch ends with the last position it had.
         if (m_heldBack) Write(now, *std::exchange(m_heldBack, std::nullopt));

@@ -11,7 +11,7 @@
 #include "fix_watch.h"
 #include "gpx_text.h"
 #include "gpx_writer.h"
-#include "tracked_status.h"
+#include "sensor_status.h"
 
 class TrackLog {
 public:
@@ -19,7 +19,7 @@ public:
     // Writes the position held back for the once-a-second limit.
     ~TrackLog();
 
-    void OnStatus(SteadyTime now, SystemTime clock, const TrackedStatus& status);
+    void OnStatus(SteadyTime now, SystemTime clock, const SensorStatus& status);
     // Writes the held-back position once its second has passed.
     void OnTimer(SteadyTime now, SystemTime clock);
     // When OnTimer has a held-back position to write.

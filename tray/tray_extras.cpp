@@ -28,7 +28,7 @@ void TrayExtras::Configure(const ExtrasSettings& settings) {
     if (!settings.gpxFolder.empty()) m_log = std::make_unique<TrackLog>(settings.gpxFolder);
 }
 
-void TrayExtras::OnTrackedStatus(const TrackedStatus& status) {
+void TrayExtras::OnTrackedStatus(const SensorStatus& status) {
     if (!m_fixWatch && !m_log && !m_settings.accessBalloon) return;
     const SteadyTime now = Now();
     m_last = status;

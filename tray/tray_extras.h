@@ -13,7 +13,7 @@
 #include "extras_settings.h"
 #include "fix_watch.h"
 #include "track_log.h"
-#include "tracked_status.h"
+#include "sensor_status.h"
 #include "tray_entry.h"
 
 // Runs while a balloon or a held-back track point waits for its time.
@@ -27,7 +27,7 @@ public:
     TrayExtras& operator=(const TrayExtras&) = delete;
 
     void Configure(const ExtrasSettings& settings);
-    void OnTrackedStatus(const TrackedStatus& status);
+    void OnTrackedStatus(const SensorStatus& status);
     void OnTimer();
     // The user clicked the balloon shown last.
     void OnBalloonClick();
@@ -46,7 +46,7 @@ private:
     const SteadyTime m_start;
     std::optional<FixWatch> m_fixWatch;
     std::unique_ptr<TrackLog> m_log;
-    std::optional<TrackedStatus> m_last;
+    std::optional<SensorStatus> m_last;
     bool m_accessTold = false;
     std::optional<LogFault> m_fault;
     bool m_faultTold = false;

@@ -4,17 +4,18 @@
 
 #include "map_url.h"
 #include "sensor_state.h"
+#include "text_cut.h"
 
-CString BuildTrayTooltip(const CString& name, long state, double latitude, double longitude, int satellitesUsed,
-                         int satellitesInView) {
+CString BuildTrayTooltip(const SensorStatus& status) {
     CString tip("Sensor not found!");
-    if (name.IsEmpty()) return tip;
-    const char* stateName = SensorStateName(state);
-    if (HasPosition(latitude, longitude)) {
+    if (status.name.IsEmpty()) return tip;
+    const char* stateName = SensorStateName(status.state);
+    if (HasPosition(status.latitude, status.longitude)) {
         tip.Format("Sensor name : %s\nSensor status : %s\nlatitude:%f\nlongitude:%f\nsatellites %d/%d",
-                   name.GetString(), stateName, latitude, longitude, satellitesUsed, satellitesInView);
+                   status.name.GetString(), stateName, status.latitude, status.longitude, status.satellitesUsed,
+                   status.satellitesInView);
     } else {
-        tip.Format("Sensor name : %s\nSensor status : %s", name.GetString(), stateName);
+        tip.Format("Sensor name : %s\nSensor status : %s", status.name.GetString(), stateName);
     }
     return tip;
 }
@@ -32,11 +33,7 @@ void CopyTrayText(CHAR* field, size_t size, const char* text) {
         if (lastLineEnd > 0) {
             length = lastLineEnd;
         } else {
-            const char* cut = text;
-            for (const char* next = ::CharNextA(cut); next != cut && next - text <= static_cast<ptrdiff_t>(kLimit);
-                 next = ::CharNextA(cut))
-                cut = next;
-            length = static_cast<size_t>(cut - text);
+            length = WholeCharactersLength(text, kLimit);
         }
     }
     std::memcpy(field, text, length);

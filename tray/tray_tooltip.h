@@ -2,9 +2,10 @@
 
 #include <afxwin.h>
 
+#include "sensor_status.h"
+
 // The tray tooltip for a sensor status, before the cut to the tray's limit.
-CString BuildTrayTooltip(const CString& name, long state, double latitude, double longitude, int satellitesUsed,
-                         int satellitesInView);
+CString BuildTrayTooltip(const SensorStatus& status);
 
 // Copies text into a field of the tray record of `size` bytes, cut to
 // size - 1 bytes: whole lines only, dropping the line that does not fit with

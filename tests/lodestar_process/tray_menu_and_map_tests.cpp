@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "lodestar_session.h"
 
 namespace {
@@ -84,6 +86,42 @@ TEST_F(LodestarGestures, Map_SilentWhenReportUnsupportedOrLocationApiAbsent) {
     std::this_thread::sleep_for(400ms);
     Send({"lbuttondown", "lbuttonup", "lbuttondblclk", "lbuttonup"});
     EXPECT_FALSE(lodestar->WaitForLine(kMapLine, 800ms));
+    lodestar->WriteLine("command 32772");
+    EXPECT_EQ(lodestar->WaitForExit(), 0);
+}
+
+// Gestures on a running lodestar, one after another: "wait" lets the
+// double-click time pass. The menu, when it opens, is dismissed.
+TEST_F(LodestarGestures, Gestures_OpenTheMenuTheMapOrNothing) {
+    const std::string kMenuLine = "menu E&xit=32772";
+    const struct {
+        const char* name;
+        std::vector<std::string> steps;
+        std::string opens;  // empty: nothing
+    } cases[] = {
+        {"right press held", {"rbuttondown", "wait", "rbuttonup"}, kMenuLine},
+        {"left click", {"lbuttondown", "lbuttonup", "wait"}, ""},
+        {"left press held", {"lbuttondown", "wait", "lbuttonup"}, ""},
+        {"left press in a right click", {"rbuttondown", "lbuttondown", "lbuttonup", "wait"}, kMenuLine},
+        {"mouse move", {"512", "wait"}, ""},
+        {"left double-click", {"lbuttondown", "lbuttonup", "lbuttondblclk", "lbuttonup"}, kMapLine},
+    };
+    Start(ReadFile(EXAMPLES_DIR "/gps_fix.ini"));
+    lodestar->ReadLine();  // the sensor's status
+    for (const auto& gesture : cases) {
+        for (const auto& step : gesture.steps) {
+            if (step == "wait")
+                std::this_thread::sleep_for(800ms);
+            else
+                Send({step});
+        }
+        if (gesture.opens.empty()) {
+            EXPECT_EQ(lodestar->ReadLine(300ms), std::nullopt) << gesture.name;
+            continue;
+        }
+        EXPECT_EQ(lodestar->ReadLine(), gesture.opens) << gesture.name;
+        if (gesture.opens == kMenuLine) lodestar->WriteLine("choose none");
+    }
     lodestar->WriteLine("command 32772");
     EXPECT_EQ(lodestar->WaitForExit(), 0);
 }

@@ -29,14 +29,14 @@ struct GestureRun {
 
     ClickGesture gesture;
     std::set<UINT_PTR> timers;
-    std::vector<int> actions;
-    std::vector<int> statesDuringActions;
+    std::vector<TrayAction> actions;
+    std::vector<ClickState> statesDuringActions;
 };
 
 struct GestureCase {
     const char* name;
     std::vector<UINT> events;
-    std::vector<int> actions;
+    std::vector<TrayAction> actions;
 };
 
 const GestureCase kCases[] = {
@@ -71,7 +71,7 @@ TEST(ClickGesture, EveryGesture_RunsItsActionsAndEndsIdleWithNoTimerLeft) {
 TEST(ClickGesture, RightClickMenu_OpensWhileTheClickStillCountsAsReleased) {
     GestureRun run;
     for (UINT event : std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP, WAIT}) run.Send(event);
-    EXPECT_EQ(run.statesDuringActions, std::vector<int>{CLICK_RELEASED});
+    EXPECT_EQ(run.statesDuringActions, std::vector<ClickState>{CLICK_RELEASED});
 }
 
 }  // namespace

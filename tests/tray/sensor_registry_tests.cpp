@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fake_sensor_api.h"
-#include "recording_dialog.h"
-#include "sensor_manager_events.h"
+#include "recording_listener.h"
+#include "sensor_registry.h"
 
 namespace {
 
@@ -11,14 +11,14 @@ const GUID kOtherId = {0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55
 
 class SensorRegistryTest : public ::testing::Test {
 protected:
-    SensorRegistryTest() : app("registry_tests") {}
-
     void SetUp() override {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         gps.report.SetDouble(2, 35.5);
         gps.report.SetDouble(3, 139.25);
         gps.report.SetInt(15, 7);
         gps.report.SetInt(17, 11);
+        gps.report.SetDouble(36, 40.5);
+        gps.report.SetDouble(22, 6.0);
     }
     void TearDown() override { CoUninitialize(); }
 
@@ -32,8 +32,7 @@ protected:
         EXPECT_EQ(manager.sink, nullptr);
     }
 
-    TestApp app;
-    RecordingDialog dialog;
+    RecordingListener listener;
     FakeSensor gps{kGpsId, L"Fake GPS"};
     FakeSensor other{kOtherId, L"Other"};
     FakeSensorManager manager;
@@ -42,40 +41,47 @@ protected:
 TEST_F(SensorRegistryTest, StartWatching_HooksAndPublishesEveryLocationSensor_StopGivesEverythingBack) {
     manager.collection.sensors = {&gps, &other};
     FakeManagerFactory factory(&manager);
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
 
     // The result is the last sensor's: its report has no values to read.
     EXPECT_EQ(registry->StartWatching(), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
-    ASSERT_EQ(dialog.statuses.size(), 2u);
-    const PublishedStatus& status = dialog.statuses[0];
-    EXPECT_EQ(status.name, "Fake GPS");
+    ASSERT_EQ(listener.statuses.size(), 2u);
+    EXPECT_TRUE(IsEqualGUID(listener.ids[0], kGpsId));
+    const SensorStatus& status = listener.statuses[0];
+    EXPECT_STREQ(status.name, "Fake GPS");
     EXPECT_EQ(status.state, SENSOR_STATE_READY);
     EXPECT_DOUBLE_EQ(status.latitude, 35.5);
     EXPECT_DOUBLE_EQ(status.longitude, 139.25);
     EXPECT_EQ(status.satellitesUsed, 7);
     EXPECT_EQ(status.satellitesInView, 11);
-    EXPECT_EQ(registry->TrackedCount(), 2u);
+    EXPECT_EQ(status.extras.altitude, 40.5);
+    EXPECT_EQ(status.extras.errorRadius, 6.0);
+    EXPECT_EQ(listener.statuses[1].extras.altitude, std::nullopt);
+    // The registry holds one reference to each sensor it hooked.
+    EXPECT_EQ(gps.refs, 2);
+    EXPECT_EQ(other.refs, 2);
     EXPECT_NE(gps.sink, nullptr);
     EXPECT_EQ(manager.sink, registry);
 
     EXPECT_EQ(registry->StopWatching(), S_OK);
     EXPECT_EQ(gps.sink, nullptr);
     EXPECT_EQ(other.sink, nullptr);
-    EXPECT_EQ(registry->TrackedCount(), 0u);
+    EXPECT_EQ(gps.refs, 1);
+    EXPECT_EQ(other.refs, 1);
     delete registry;
     ExpectAllReleased();
 }
 
 TEST_F(SensorRegistryTest, StartWatching_FailsWithoutSensorApiOrLocationSensors) {
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     EXPECT_EQ(registry->StartWatching(), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(registry->StopWatching(), S_OK);
     delete registry;
 
     FakeManagerFactory factory(&manager);
-    registry = new CSensorManagerEvents(&dialog);
+    registry = new CSensorManagerEvents(&listener);
     EXPECT_EQ(registry->StartWatching(), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
-    EXPECT_TRUE(dialog.statuses.empty());
+    EXPECT_TRUE(listener.statuses.empty());
     registry->StopWatching();
     delete registry;
     ExpectAllReleased();
@@ -83,17 +89,19 @@ TEST_F(SensorRegistryTest, StartWatching_FailsWithoutSensorApiOrLocationSensors)
 
 TEST_F(SensorRegistryTest, OnLeave_DropsKnownSensorAndRefusesUnknownOne) {
     FakeManagerFactory factory(&manager);
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     registry->StartWatching();
     ASSERT_EQ(registry->OnSensorEnter(&gps, SENSOR_STATE_READY), S_OK);
     ISensorEvents* sink = gps.sink;
     ASSERT_NE(sink, nullptr);
 
     EXPECT_EQ(sink->OnLeave(kOtherId), static_cast<HRESULT>(0x80070490));
-    EXPECT_EQ(registry->TrackedCount(), 1u);
+    EXPECT_EQ(gps.refs, 2);
+    EXPECT_TRUE(listener.left.empty());
     EXPECT_EQ(sink->OnLeave(kGpsId), S_OK);
-    EXPECT_EQ(registry->TrackedCount(), 0u);
     EXPECT_EQ(gps.refs, 1);
+    ASSERT_EQ(listener.left.size(), 1u);
+    EXPECT_TRUE(IsEqualGUID(listener.left[0], kGpsId));
     // A sensor that left keeps its sink; the platform releases it later.
     EXPECT_EQ(gps.sink, sink);
 
@@ -105,7 +113,7 @@ TEST_F(SensorRegistryTest, OnLeave_DropsKnownSensorAndRefusesUnknownOne) {
 
 TEST_F(SensorRegistryTest, OnSensorEnter_IgnoresOtherCategoriesAndPublishesLocationSensorsInAnyState) {
     FakeManagerFactory factory(&manager);
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     registry->StartWatching();
 
     other.category = kGpsId;  // any category but location
@@ -117,8 +125,8 @@ TEST_F(SensorRegistryTest, OnSensorEnter_IgnoresOtherCategoriesAndPublishesLocat
     gps.state = SENSOR_STATE_INITIALIZING;
     registry->OnSensorEnter(&gps, SENSOR_STATE_INITIALIZING);
     EXPECT_NE(gps.sink, nullptr);
-    ASSERT_EQ(dialog.statuses.size(), 1u);
-    EXPECT_EQ(dialog.statuses[0].state, SENSOR_STATE_INITIALIZING);
+    ASSERT_EQ(listener.statuses.size(), 1u);
+    EXPECT_EQ(listener.statuses[0].state, SENSOR_STATE_INITIALIZING);
 
     registry->StopWatching();
     delete registry;
@@ -127,7 +135,7 @@ TEST_F(SensorRegistryTest, OnSensorEnter_IgnoresOtherCategoriesAndPublishesLocat
 
 TEST_F(SensorRegistryTest, TrackSensor_SameIdTwice_HoldsOneReference) {
     FakeManagerFactory factory(&manager);
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     EXPECT_EQ(registry->TrackSensor(&gps), S_OK);
     EXPECT_EQ(registry->TrackSensor(&gps), S_OK);
     EXPECT_EQ(gps.refs, 2);
@@ -137,9 +145,25 @@ TEST_F(SensorRegistryTest, TrackSensor_SameIdTwice_HoldsOneReference) {
     ExpectAllReleased();
 }
 
+// A sensor whose id cannot be read is not tracked, so it must not keep the
+// sink either.
+TEST_F(SensorRegistryTest, TrackSensor_IdUnreadable_UnhooksTheSensorAgain) {
+    FakeManagerFactory factory(&manager);
+    auto* registry = new CSensorManagerEvents(&listener);
+    registry->StartWatching();
+    gps.failId = true;
+    EXPECT_EQ(registry->OnSensorEnter(&gps, SENSOR_STATE_READY), E_FAIL);
+    EXPECT_EQ(gps.sink, nullptr);
+    EXPECT_EQ(gps.refs, 1);
+    EXPECT_TRUE(listener.statuses.empty());
+    registry->StopWatching();
+    delete registry;
+    ExpectAllReleased();
+}
+
 TEST_F(SensorRegistryTest, FailedReads_StillPublishZerosAndReturnTheFailure) {
     FakeManagerFactory factory(&manager);
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     registry->TrackSensor(&gps);
     ISensorEvents* sink = gps.sink;
 
@@ -147,23 +171,23 @@ TEST_F(SensorRegistryTest, FailedReads_StillPublishZerosAndReturnTheFailure) {
     gps.failName = true;
     gps.failState = true;
     EXPECT_EQ(sink->OnStateChanged(&gps, SENSOR_STATE_READY), E_FAIL);
-    ASSERT_EQ(dialog.statuses.size(), 1u);
-    EXPECT_EQ(dialog.statuses[0].name, "");
-    EXPECT_EQ(dialog.statuses[0].state, 5);
-    EXPECT_EQ(dialog.statuses[0].latitude, 0.0);
+    ASSERT_EQ(listener.statuses.size(), 1u);
+    EXPECT_STREQ(listener.statuses[0].name, "");
+    EXPECT_EQ(listener.statuses[0].state, 5);
+    EXPECT_EQ(listener.statuses[0].latitude, 0.0);
 
     gps.failData = false;
     gps.report.failValues = true;
     EXPECT_EQ(sink->OnDataUpdated(&gps, &gps.report), E_FAIL);
-    ASSERT_EQ(dialog.statuses.size(), 2u);
-    EXPECT_EQ(dialog.statuses[1].satellitesInView, 0);
+    ASSERT_EQ(listener.statuses.size(), 2u);
+    EXPECT_EQ(listener.statuses[1].satellitesInView, 0);
 
     // A latitude of another variant type counts as not reported.
     gps.report.failValues = false;
     gps.report.SetFloat(2, 35.5f);
     EXPECT_EQ(sink->OnDataUpdated(&gps, &gps.report), S_OK);
-    EXPECT_EQ(dialog.statuses[2].latitude, 0.0);
-    EXPECT_DOUBLE_EQ(dialog.statuses[2].longitude, 139.25);
+    EXPECT_EQ(listener.statuses[2].latitude, 0.0);
+    EXPECT_DOUBLE_EQ(listener.statuses[2].longitude, 139.25);
 
     EXPECT_EQ(sink->OnDataUpdated(&gps, nullptr), E_UNEXPECTED);
     EXPECT_EQ(sink->OnEvent(&gps, kGpsId, nullptr), E_NOTIMPL);
@@ -173,31 +197,31 @@ TEST_F(SensorRegistryTest, FailedReads_StillPublishZerosAndReturnTheFailure) {
 }
 
 TEST_F(SensorRegistryTest, RefreshSensor_WithoutReport_PublishesNothing) {
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     registry->TrackSensor(&gps);
     gps.nullReport = true;
     EXPECT_EQ(registry->OnSensorEnter(&gps, SENSOR_STATE_READY), E_INVALIDARG);
-    EXPECT_TRUE(dialog.statuses.empty());
+    EXPECT_TRUE(listener.statuses.empty());
     registry->StopWatching();
     delete registry;
     ExpectAllReleased();
 }
 
 TEST_F(SensorRegistryTest, StopWatching_SensorWhoseIdCannotBeRead_IsStillReleasedOnce) {
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     registry->TrackSensor(&gps);
     gps.failId = true;
     EXPECT_EQ(registry->StopWatching(), S_OK);
     EXPECT_EQ(gps.sink, nullptr);
-    // No entry is left holding a sensor whose reference has gone.
-    EXPECT_EQ(registry->TrackedCount(), 0u);
+    // Its reference goes at once, not with the registry.
+    EXPECT_EQ(gps.refs, 1);
     delete registry;
     EXPECT_EQ(gps.refs, 1);
     EXPECT_EQ(gps.releases, 1);
 }
 
 TEST_F(SensorRegistryTest, QueryInterface_AcceptsOnlyItsInterfaces) {
-    auto* registry = new CSensorManagerEvents(&dialog);
+    auto* registry = new CSensorManagerEvents(&listener);
     void* object = nullptr;
     EXPECT_EQ(registry->QueryInterface(IID_ISensorManagerEvents, &object), S_OK);
     EXPECT_EQ(object, registry);

@@ -3,9 +3,12 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "child_process.h"
-#include "recording_dialog.h"
+#include "desktop/desktop_console.h"
+#include "sensor_dlg.h"
+#include "test_app.h"
 
 namespace {
 
@@ -19,8 +22,19 @@ std::string SettingsPath(const char* appName) {
         .string();
 }
 
+// Whether the dialog tracks the sensor: a status of it reaches the tray.
+bool Tracks(CSensorDlg& dialog, const GUID& id) {
+    desktop::ResetForTests();
+    dialog.SetTrayEntry(true);
+    dialog.OnSensorStatus(id, {"Probe", 3, 0, 0, 0, 0, {}});
+    const bool shown = desktop::TrayEntries().at(0).tip != "Detecting Senser...";
+    dialog.SetTrayEntry(false);
+    return shown;
+}
+
 class SettingsTest : public ::testing::Test {
 protected:
+    void SetUp() override { desktop::SetEventOutput(&events); }
     void UseFile(const char* appName, const std::string& content = {}) {
         app = std::make_unique<TestApp>(appName);
         path = SettingsPath(appName);
@@ -28,8 +42,11 @@ protected:
         if (!content.empty()) WriteFile(path, content);
     }
     void TearDown() override {
+        desktop::SetEventOutput(nullptr);
         if (!path.empty()) std::remove(path.c_str());
     }
+
+    std::ostringstream events;
 
     std::unique_ptr<TestApp> app;
     std::string path;
@@ -38,11 +55,10 @@ protected:
 TEST_F(SettingsTest, FirstRun_WritesBothSectionsWithDefaultsAndOneLinePerSensor) {
     UseFile("settings_first_run");
     {
-        RecordingDialog dialog;
-        EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), kFirstId));
-        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 3, 0, 0, 0, 0);
+        CSensorDlg dialog;
+        EXPECT_TRUE(Tracks(dialog, kFirstId));
+        dialog.OnSensorStatus(kFirstId, {"GPS One", 3, 0, 0, 0, 0, {}});
         EXPECT_EQ(dialog.SaveSettings(), 0u);
-        EXPECT_TRUE(dialog.Catalog().empty());
     }
     EXPECT_EQ(ReadFile(path),
               "[icon]\r\nenable_icon=\r\nenable_icon_idx=0\r\ndisable_icon=\r\ndisable_icon_idx=0\r\n"
@@ -56,11 +72,12 @@ TEST_F(SettingsTest, SavedRun_KeepsUserTextAndOlderCatalogLines) {
             "[hardware]\nsensor_id = {0a0b0c0d-1111-2222-3333-444444444444}\n"
             "location_sensor_list1 = old one\nlocation_sensor_list3 = very old\n");
     {
-        RecordingDialog dialog;
-        EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), kSecondId));
-        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
-        dialog.CSensorDlg::OnSensorStatus(kSecondId, "GPS Two", 0, 0, 0, 0, 0);
-        dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One renamed", 0, 0, 0, 0, 0);
+        CSensorDlg dialog;
+        EXPECT_TRUE(Tracks(dialog, kSecondId));
+        EXPECT_FALSE(Tracks(dialog, kFirstId));
+        dialog.OnSensorStatus(kFirstId, {"GPS One", 0, 0, 0, 0, 0, {}});
+        dialog.OnSensorStatus(kSecondId, {"GPS Two", 0, 0, 0, 0, 0, {}});
+        dialog.OnSensorStatus(kFirstId, {"GPS One renamed", 0, 0, 0, 0, 0, {}});
         dialog.SaveSettings();
     }
     const std::string text = ReadFile(path);
@@ -80,8 +97,8 @@ TEST_F(SettingsTest, SavedRun_KeepsUserTextAndOlderCatalogLines) {
 
 TEST_F(SettingsTest, SensorIdThatIsNoGuid_MatchesNoSensor) {
     UseFile("settings_bad_id", "[hardware]\r\nsensor_id=receiver one\r\n");
-    RecordingDialog dialog;
-    EXPECT_TRUE(IsEqualGUID(dialog.TrackedSensorId(), GUID{}));
+    CSensorDlg dialog;
+    EXPECT_FALSE(Tracks(dialog, kFirstId));
     dialog.SaveSettings();
     EXPECT_NE(ReadFile(path).find("sensor_id=receiver one\r\n"), std::string::npos);
 }
@@ -91,7 +108,7 @@ TEST_F(SettingsTest, IconFileValues_Keep519BytesAndLoseTheRest) {
     const std::string longest(519, 'a');
     const std::string tooLong(520, 'b');
     UseFile("settings_long_values", "[icon]\r\nenable_icon=" + longest + "\r\ndisable_icon=" + tooLong + "\r\n");
-    RecordingDialog dialog;
+    CSensorDlg dialog;
     dialog.SaveSettings();
     const std::string text = ReadFile(path);
     EXPECT_NE(text.find("enable_icon=" + longest + "\r\n"), std::string::npos) << text;
@@ -108,8 +125,8 @@ TEST_F(SettingsTest, SettingsFileThatIsALink_StaysALinkToTheSavedFile) {
         if (targetExists) WriteFile(target, "; mine\r\n");
         std::filesystem::create_symlink(target, path);
         {
-            RecordingDialog dialog;
-            dialog.CSensorDlg::OnSensorStatus(kFirstId, "GPS One", 0, 0, 0, 0, 0);
+            CSensorDlg dialog;
+            dialog.OnSensorStatus(kFirstId, {"GPS One", 0, 0, 0, 0, 0, {}});
             dialog.SaveSettings();
         }
         EXPECT_TRUE(std::filesystem::is_symlink(path)) << targetExists;

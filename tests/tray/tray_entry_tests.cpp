@@ -6,7 +6,8 @@
 
 #include "child_process.h"
 #include "desktop/desktop_console.h"
-#include "recording_dialog.h"
+#include "sensor_dlg.h"
+#include "test_app.h"
 
 namespace {
 
@@ -36,15 +37,14 @@ protected:
 };
 
 TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     const HICON ready = TrayIcon();
     EXPECT_EQ(desktop::IconName(ready), "file:" ICONS_DIR "/ready.ico,0");
 
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
     const HICON notReady = TrayIcon();
     EXPECT_EQ(desktop::IconName(notReady), "file:" ICONS_DIR "/not_ready.ico,0");
     EXPECT_FALSE(desktop::IconIsAlive(ready));
@@ -54,41 +54,43 @@ TEST_F(TrayEntryTest, StatusUpdates_DestroyTheIconTheyReplace) {
 // Built-in faces are loaded once and shared: every status change shows the same, still living, icon.
 TEST_F(TrayEntryTest, BuiltinIcons_AreLoadedOnceAndKeptForTheRun) {
     WriteFile(settingsPath, "[icon]\r\nenable_icon=\r\ndisable_icon=\r\n");
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
 
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     const HICON ready = TrayIcon();
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
     const HICON notReady = TrayIcon();
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
-    dialog.OnSensorStatus(kTrackedId, "G", 3, 0, 0, 0, 0);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
+    dialog.OnSensorStatus(kTrackedId, {"G", 3, 0, 0, 0, 0, {}});
 
     EXPECT_EQ(desktop::IconName(ready), "builtin:130");
     EXPECT_EQ(desktop::IconName(notReady), "builtin:129");
     EXPECT_EQ(TrayIcon(), notReady);
-    dialog.OnSensorStatus(kTrackedId, "G", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kTrackedId, {"G", 0, 35.0, 139.0, 7, 11, {}});
     EXPECT_EQ(TrayIcon(), ready);
     EXPECT_TRUE(desktop::IconIsAlive(notReady));
 }
 
 TEST_F(TrayEntryTest, UntrackedSensor_UpdatesOnlyTheCatalog) {
-    RecordingDialog dialog;
-    dialog.passToTray = true;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
-    dialog.OnSensorStatus(kOtherId, "Other", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(kOtherId, {"Other", 0, 35.0, 139.0, 7, 11, {}});
     // Alike but for the last bytes is another sensor too.
     GUID nearlyTracked = kTrackedId;
     nearlyTracked.Data4[7] ^= 1;
-    dialog.OnSensorStatus(nearlyTracked, "Twin", 0, 35.0, 139.0, 7, 11);
+    dialog.OnSensorStatus(nearlyTracked, {"Twin", 0, 35.0, 139.0, 7, 11, {}});
     EXPECT_EQ(desktop::TrayEntries().at(0).tip, "Detecting Senser...");
-    ASSERT_EQ(dialog.Catalog().size(), 2u);
-    EXPECT_STREQ(dialog.Catalog().begin()->second.idText, "{0A0B0C0D-1111-2222-3333-444444444444}");
+    dialog.SaveSettings();
+    const std::string saved = ReadFile(settingsPath);
+    EXPECT_NE(saved.find("location_sensor_list1={0A0B0C0D-1111-2222-3333-444444444444}\t\t;Other\r\n"
+                         "location_sensor_list2={637D3E4B-20DA-4318-B6FC-A100FD003A82}\t\t;Twin\r\n"),
+              std::string::npos)
+        << saved;
 }
 
 TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTellsTheUser) {
-    RecordingDialog dialog;
+    CSensorDlg dialog;
     desktop::SetTrayFailure(ERROR_TIMEOUT);
     dialog.SetTrayEntry(true);
     EXPECT_EQ(events.str(), "");
@@ -104,7 +106,7 @@ TEST_F(TrayEntryTest, AddFailing_TimeoutGivesUpSilently_OtherwiseRetriesThenTell
 // added where it has not; neither bothers the user.
 TEST_F(TrayEntryTest, AddFailingOnce_RetryModifiesOrAddsWithoutAMessage) {
     const std::string detecting = " icon=app tip=Detecting Senser...\n";
-    RecordingDialog dialog;
+    CSensorDlg dialog;
     dialog.SetTrayEntry(true);
     events.str("");
     desktop::SetTrayFailure(ERROR_NOT_FOUND, 1);
@@ -134,11 +136,10 @@ TEST_F(TrayEntryTest, FixBalloon_IsCutToWholeLinesOrCharactersAndLeavesTheToolti
         {accented, "Sensor name : " + accented.substr(0, 240)},
     };
     for (const Case& c : cases) {
-        RecordingDialog dialog;
-        dialog.passToTray = true;
+        CSensorDlg dialog;
         dialog.SetTrayEntry(true);
         events.str("");
-        dialog.OnSensorStatus(kTrackedId, c.name.c_str(), 0, 35.0, 139.0, 7, 11);
+        dialog.OnSensorStatus(kTrackedId, {c.name.c_str(), 0, 35.0, 139.0, 7, 11, {}});
         const std::string out = events.str();
         const auto balloon = out.find("tray modify 128 info=Position fix\\n");
         ASSERT_NE(balloon, std::string::npos) << out;

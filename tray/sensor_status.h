@@ -1,5 +1,6 @@
-// One status of the tracked sensor, as the extras beyond the tray icon take
-// it: what the tooltip shows plus the report's values it does not.
+// One status of a sensor as the sink reads it: what the tooltip shows plus
+// the report's values it does not. 0 (absent for the extras) where a value
+// could not be read.
 #pragma once
 
 #include <afxwin.h>
@@ -12,7 +13,7 @@ struct ReportExtras {
     std::optional<double> errorRadius;
 };
 
-struct TrackedStatus {
+struct SensorStatus {
     CString name;
     long state = 0;
     double latitude = 0.0;
